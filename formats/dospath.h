@@ -1,0 +1,21 @@
+#pragma once
+// Resolves DOS-style names stored in data files ("TILES\A.TIL", upper-cased by
+// the tile set reader) against a directory on a case-sensitive file system.
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace formats {
+
+// Splits `name` on '\' and '/'; each component is used as it stands when such an
+// entry exists, otherwise the one entry of that directory matching it without
+// regard to case. An absolute name (leading '/') starts at the root instead of
+// `dir`. Returns the path found, or nothing when a component has no match.
+std::optional<std::filesystem::path> ResolveDosName(const std::filesystem::path& dir,
+                                                    std::string_view name);
+
+// Turns a stored name into a path to open: the resolved path when it exists,
+// otherwise dir / name with '\' turned into '/'.
+std::filesystem::path DosNameToPath(const std::filesystem::path& dir, std::string_view name);
+
+} // namespace formats

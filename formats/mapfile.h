@@ -1,0 +1,87 @@
+#pragma once
+// Map files: an IFF FORM of type "ZMAP" with THDR, KIDS and BODY chunks, and the
+// editor-only AT32 chunk. One reader serves both programs through a sink; where
+// the programs read differently the reader is told which one it reads for.
+#include "formats/errors.h"
+#include "formats/iff.h"
+#include "formats/stream.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace formats {
+
+// Maps above this many cells are refused ("Map is too large").
+inline constexpr uint64_t kMaxMapCells = 16777216;
+inline constexpr int kMaxCellWords = 11;
+
+// One cell in memory order: tile layers 0-3, then the attribute word (layer 5:
+// low byte code A, high byte code B) and the argument word (layer 4).
+struct MapCell {
+    uint16_t back = 0;
+    uint16_t middle = 0;
+    uint16_t fore = 0;
+    uint16_t collision = 0;
+    uint16_t attributes = 0;
+    uint16_t arguments = 0;
+    bool operator==(const MapCell&) const = default;
+};
+
+enum class MapReader {
+    Editor,  // reads AT32; BODY before THDR is refused
+    Runtime, // skips AT32; BODY before THDR must be empty
+};
+
+// Receives what the reader finds. Exceptions thrown here leave the reader.
+class MapSink {
+public:
+    virtual ~MapSink() = default;
+    // Progress line texts: "Loading map headder", "Loading map body", ...
+    virtual void Progress(const char* /*text*/) {}
+    // THDR: called with the file's size before the tile size and compression checks.
+    virtual void SetSize(int width, int height) = 0;
+    // BODY: one row of cells. With 5-word cells `hasMiddle` is false and middle is 0.
+    virtual void SetRow(int y, const MapCell* cells, int width, bool hasMiddle) = 0;
+    // AT32 (editor only): attribute and argument words of one cell.
+    virtual void SetAttributes(int /*x*/, int /*y*/, uint16_t /*attributes*/,
+                               uint16_t /*arguments*/) {}
+    // KIDS: the recorded tile set name, cut before its first carriage return.
+    virtual void TileSetName(const std::string& name) = 0;
+    // After each row of BODY or AT32.
+    virtual void RowDone(int /*y*/) {}
+};
+
+// Runs the reader; raises EMapLoad with the reader's messages.
+void ReadMap(Stream& stream, MapSink& sink, MapReader reader);
+
+// The source the writer takes the map from.
+class MapSource {
+public:
+    virtual ~MapSource() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    // The name recorded in KIDS (already made relative), at most 252 characters used.
+    virtual std::string TileSetName() const = 0;
+    virtual void GetRow(int y, MapCell* cells) const = 0;
+    virtual void RowDone(int /*y*/) const {}
+};
+
+// Writes the exact bytes of a map file, replacing `fileName` only when the new
+// file is complete. Raises EInOutError.
+void WriteMap(const std::filesystem::path& fileName, const MapSource& source);
+
+// A whole map in memory, for tools and tests.
+struct MapData {
+    int width = 0;
+    int height = 0;
+    int cellWords = 6;
+    std::string tileSet;
+    std::vector<MapCell> cells; // row-major
+    std::vector<ChunkInfo> chunks;
+};
+MapData ReadMapData(Stream& stream, MapReader reader);
+void WriteMapData(const std::filesystem::path& fileName, const MapData& map);
+
+} // namespace formats

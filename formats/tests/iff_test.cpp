@@ -1,0 +1,154 @@
+#include "formats/iff.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using namespace formats;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+fs::path TempDir() {
+    fs::path d = fs::temp_directory_path() / ("zorv_iff_" + std::to_string(::getpid()));
+    fs::create_directories(d);
+    return d;
+}
+
+void PutBE32(std::vector<uint8_t>& v, uint32_t x) {
+    for (int s = 24; s >= 0; s -= 8) v.push_back(uint8_t(x >> s));
+}
+void PutId(std::vector<uint8_t>& v, const char* id) { v.insert(v.end(), id, id + 4); }
+
+const FormMessages kMessages{"Not an IFF FORM", "Not a PBM IFF"};
+
+} // namespace
+
+TEST(ByteOrder, SwapsAndReadsBigEndian) {
+    EXPECT_EQ(SwapWord(0x1234), 0x3412);
+    EXPECT_EQ(SwapLong(0x12345678u), 0x78563412u);
+    MemoryStream s(std::vector<uint8_t>{0x12, 0x34, 0x56, 0x78, 0xAB, 0xCD, 'F', 'O', 'R', 'M', 9});
+    EXPECT_EQ(ReadLongBE(s), 0x12345678);
+    EXPECT_EQ(ReadWordBE(s), 0xABCD);
+    EXPECT_EQ(ReadLong(s), IdAsLong("FORM"));
+    EXPECT_EQ(ReadByte(s), 9);
+    EXPECT_THROW(ReadByte(s), EEndOfStream);
+}
+
+TEST(ChunkWriting, LengthsPadAndFormLength) {
+    fs::path file = TempDir() / "chunks.bin";
+    {
+        ReplaceFile out(file);
+        BinaryWriter w(out.File());
+        ChunkWriter c(w);
+        c.BeginForm("ZMAP");
+        c.BeginChunk("ABCD");
+        for (int i = 0; i < 5; ++i) w.WriteByte(uint8_t(i + 1));
+        c.EndChunk();
+        EXPECT_EQ(w.Position(), 26u); // 12 + 8 + 5 data + pad
+        c.BeginChunk("EFGH");
+        w.WriteWordBE(0xBEEF);
+        c.EndChunk();
+        c.EndForm();
+        out.Commit();
+    }
+    auto b = FileBytes(file);
+    ASSERT_EQ(b.size(), 36u);
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "FORM");
+    EXPECT_EQ(b[7], 36); // FORM length is the whole file
+    EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 12), "ZMAP");
+    EXPECT_EQ(b[19], 5);  // length field at 16
+    EXPECT_EQ(b[25], 0);  // pad byte
+    EXPECT_EQ(b[33], 2);  // even chunk: no pad
+    EXPECT_EQ(b[34], 0xBE);
+}
+
+TEST(ChunkWriting, FailedWriteLeavesPreviousFile) {
+    fs::path file = TempDir() / "keep.bin";
+    std::ofstream(file) << "old";
+    try {
+        ReplaceFile out(file);
+        BinaryWriter(out.File()).WriteLongBE(1);
+        throw std::runtime_error("interrupted");
+    } catch (const std::runtime_error&) {
+    }
+    auto b = FileBytes(file);
+    EXPECT_EQ(std::string(b.begin(), b.end()), "old");
+    for (auto& e : fs::directory_iterator(file.parent_path()))
+        EXPECT_EQ(e.path().filename().string().find("keep.bin."), std::string::npos);
+    EXPECT_THROW(ReplaceFile(TempDir() / "no" / "such" / "dir.bin"), EInOutError);
+}
+
+TEST(FormLoop, PadsSkipsAndStopsAtFormLength) {
+    // FORM, a 3-byte chunk at 12 (data 20..22, pad 23), then a chunk at 24.
+    std::vector<uint8_t> f;
+    PutId(f, "FORM");
+    PutBE32(f, 0);
+    PutId(f, "PBM ");
+    PutId(f, "AAAA");
+    PutBE32(f, 3);
+    f.insert(f.end(), {1, 2, 3, 0});
+    PutId(f, "BBBB");
+    PutBE32(f, 2);
+    f.insert(f.end(), {7, 8});
+    PutId(f, "CCCC"); // starts in the last 8 bytes of a FORM length of size - 8
+    PutBE32(f, 0);
+    uint32_t size = uint32_t(f.size());
+    f[7] = uint8_t(size - 8);
+
+    MemoryStream s(f);
+    std::vector<std::string> seen;
+    ReadFormAs<EIffLoader>(s, "PBM ", kMessages, [&](const ChunkInfo& c) {
+        seen.push_back(IdText(c.id) + "@" + std::to_string(c.headerOffset));
+        if (IdText(c.id) == "AAAA") ReadLongBE(s); // reads past its data: must not matter
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"AAAA@12", "BBBB@24"}));
+
+    f[7] = uint8_t(size); // our own convention: the whole file is read
+    MemoryStream s2(f);
+    seen.clear();
+    ReadFormAs<EIffLoader>(s2, "PBM ", kMessages,
+                           [&](const ChunkInfo& c) { seen.push_back(IdText(c.id)); });
+    EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST(FormLoop, WrongContainerAndShortFilesRaiseReaderClass) {
+    auto run = [](std::vector<uint8_t> bytes) -> std::string {
+        MemoryStream s(std::move(bytes));
+        try {
+            ReadFormAs<EIffLoader>(s, "PBM ", kMessages, [](const ChunkInfo&) {});
+        } catch (const EIffLoader& e) {
+            return e.what();
+        }
+        return "ok";
+    };
+    std::vector<uint8_t> good;
+    PutId(good, "FORM");
+    PutBE32(good, 30);
+    PutId(good, "PBM ");
+    EXPECT_EQ(run({'F', 'O'}), "Not an IFF FORM");
+    EXPECT_EQ(run({'F', 'O', 'R', 'X', 0, 0, 0, 0}), "Not an IFF FORM");
+    auto ilbm = good;
+    ilbm[8] = 'I';
+    EXPECT_EQ(run(ilbm), "Not a PBM IFF");
+    EXPECT_EQ(run(good), kUnexpectedEnd); // FORM length promises chunks that are missing
+    auto header = good;
+    PutId(header, "BODY"); // ends inside the chunk header
+    EXPECT_EQ(run(header), kUnexpectedEnd);
+    auto data = good;
+    PutId(data, "BODY");
+    PutBE32(data, 100); // data runs past the end
+    data.push_back(1);
+    EXPECT_EQ(run(data), kUnexpectedEnd);
+    auto huge = good;
+    PutId(huge, "BODY");
+    PutBE32(huge, 0xFFFFFFF0u);
+    EXPECT_EQ(run(huge), kUnexpectedEnd);
+}
