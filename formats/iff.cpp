@@ -11,7 +11,9 @@ uint32_t SwapLong(uint32_t v) {
     return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
 }
 
-uint16_t SwapWord(uint16_t v) { return static_cast<uint16_t>((v >> 8) | (v << 8)); }
+uint16_t SwapWord(uint16_t v) {
+    return static_cast<uint16_t>((v >> 8) | (v << 8));
+}
 
 int32_t ReadLongBE(Stream& s) {
     uint8_t b[4];
@@ -40,11 +42,14 @@ uint8_t ReadByte(Stream& s) {
 
 ChunkId MakeId(std::string_view t) {
     ChunkId id{' ', ' ', ' ', ' '};
-    for (size_t i = 0; i < 4 && i < t.size(); ++i) id[i] = t[i];
+    for (size_t i = 0; i < 4 && i < t.size(); ++i)
+        id[i] = t[i];
     return id;
 }
 
-std::string IdText(const ChunkId& id) { return std::string(id.data(), 4); }
+std::string IdText(const ChunkId& id) {
+    return std::string(id.data(), 4);
+}
 
 uint32_t IdAsLong(std::string_view t) {
     ChunkId id = MakeId(t);
@@ -82,7 +87,9 @@ void BinaryWriter::WriteLong(uint32_t v) {
     WriteBytes(b, 4);
 }
 
-void BinaryWriter::WriteByte(uint8_t v) { WriteBytes(&v, 1); }
+void BinaryWriter::WriteByte(uint8_t v) {
+    WriteBytes(&v, 1);
+}
 
 uint64_t BinaryWriter::Position() const {
     long p = std::ftell(file_);
@@ -139,8 +146,7 @@ ReplaceFile::ReplaceFile(const std::filesystem::path& target) : target_(target) 
         int err = errno;
         close(fd);
         std::filesystem::remove(temp_);
-        throw EInOutError("Cannot create file \"" + target.string() + "\". " +
-                          std::strerror(err));
+        throw EInOutError("Cannot create file \"" + target.string() + "\". " + std::strerror(err));
     }
 }
 
@@ -172,8 +178,7 @@ void ReplaceFile::Commit() {
         int err = errno ? errno : EIO;
         std::error_code ec;
         std::filesystem::remove(temp_, ec);
-        throw EInOutError("Cannot write file \"" + target_.string() + "\". " +
-                          std::strerror(err));
+        throw EInOutError("Cannot write file \"" + target_.string() + "\". " + std::strerror(err));
     }
 }
 

@@ -8,7 +8,9 @@
 
 namespace formats {
 
-std::string ShortText(std::string_view s) { return std::string(s.substr(0, kMaxShortText)); }
+std::string ShortText(std::string_view s) {
+    return std::string(s.substr(0, kMaxShortText));
+}
 
 std::string LeftStr(std::string_view s, int n) {
     if (n <= 0) return {};
@@ -36,7 +38,9 @@ std::string AfterFirst(std::string_view s, std::string_view set) {
     return p == std::string_view::npos ? std::string() : std::string(s.substr(p + 1));
 }
 
-void RemoveSpaces(std::string& s) { std::erase(s, ' '); }
+void RemoveSpaces(std::string& s) {
+    std::erase(s, ' ');
+}
 
 void UpperCaseStr(std::string& s) {
     for (char& c : s)
@@ -49,13 +53,16 @@ std::string GetWord(std::string_view s, int n) {
         if (s[i] == ' ' || (i > 0 && s[i - 1] != ' ')) continue;
         if (++count < n) continue;
         size_t end = i;
-        while (end < s.size() && s[end] != ' ' && s[end] != '\r' && s[end] != '\v') ++end;
+        while (end < s.size() && s[end] != ' ' && s[end] != '\r' && s[end] != '\v')
+            ++end;
         return std::string(s.substr(i, end - i));
     }
     return {};
 }
 
-int RoundUpToTen(int a) { return ((a + 9) / 10) * 10; }
+int RoundUpToTen(int a) {
+    return ((a + 9) / 10) * 10;
+}
 
 std::string ProgramDir() {
     std::error_code ec;
@@ -72,18 +79,26 @@ std::string StripPrefix(std::string_view path, std::string_view dir) {
     return std::string(path);
 }
 
-std::string RelativeToProgramDir(std::string_view path) { return StripPrefix(path, ProgramDir()); }
+std::string RelativeToProgramDir(std::string_view path) {
+    return StripPrefix(path, ProgramDir());
+}
 
-std::string DirOf(std::string_view path) { return BeforeLast(path, "\\"); }
+std::string DirOf(std::string_view path) {
+    return BeforeLast(path, "\\");
+}
 
 void ForEachPaletteEntry(const uint8_t (&palette)[768], const PaletteEntryCallback& callback) {
-    for (int i = 0; i < 256; ++i) callback(i, palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]);
+    for (int i = 0; i < 256; ++i)
+        callback(i, palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]);
 }
 
 int StrToInt(std::string_view s) {
-    auto fail = [&] { return EConvertError("'" + std::string(s) + "' is not a valid integer value"); };
+    auto fail = [&] {
+        return EConvertError("'" + std::string(s) + "' is not a valid integer value");
+    };
     size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
     if (i >= s.size() || s[i] < '0' || s[i] > '9') throw fail();
@@ -92,7 +107,8 @@ int StrToInt(std::string_view s) {
         value = value * 10 + (s[i++] - '0');
         if (value > static_cast<long long>(INT_MAX) + 1) throw fail();
     }
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     if (i != s.size()) throw fail();
     if (negative) value = -value;
     if (value > INT_MAX || value < INT_MIN) throw fail();

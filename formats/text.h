@@ -31,7 +31,8 @@ std::string StripPrefix(std::string_view path, std::string_view dir);
 std::string RelativeToProgramDir(std::string_view path);
 std::string DirOf(std::string_view path);
 
-using PaletteEntryCallback = std::function<void(int index, uint8_t red, uint8_t green, uint8_t blue)>;
+using PaletteEntryCallback =
+    std::function<void(int index, uint8_t red, uint8_t green, uint8_t blue)>;
 void ForEachPaletteEntry(const uint8_t (&palette)[768], const PaletteEntryCallback& callback);
 
 // Decimal integer conversion as the tile set readers need it: optional sign,

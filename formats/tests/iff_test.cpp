@@ -23,9 +23,12 @@ fs::path TempDir() {
 }
 
 void PutBE32(std::vector<uint8_t>& v, uint32_t x) {
-    for (int s = 24; s >= 0; s -= 8) v.push_back(uint8_t(x >> s));
+    for (int s = 24; s >= 0; s -= 8)
+        v.push_back(uint8_t(x >> s));
 }
-void PutId(std::vector<uint8_t>& v, const char* id) { v.insert(v.end(), id, id + 4); }
+void PutId(std::vector<uint8_t>& v, const char* id) {
+    v.insert(v.end(), id, id + 4);
+}
 
 const FormMessages kMessages{"Not an IFF FORM", "Not a PBM IFF"};
 
@@ -50,7 +53,8 @@ TEST(ChunkWriting, LengthsPadAndFormLength) {
         ChunkWriter c(w);
         c.BeginForm("ZMAP");
         c.BeginChunk("ABCD");
-        for (int i = 0; i < 5; ++i) w.WriteByte(uint8_t(i + 1));
+        for (int i = 0; i < 5; ++i)
+            w.WriteByte(uint8_t(i + 1));
         c.EndChunk();
         EXPECT_EQ(w.Position(), 26u); // 12 + 8 + 5 data + pad
         c.BeginChunk("EFGH");
@@ -64,9 +68,9 @@ TEST(ChunkWriting, LengthsPadAndFormLength) {
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "FORM");
     EXPECT_EQ(b[7], 36); // FORM length is the whole file
     EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 12), "ZMAP");
-    EXPECT_EQ(b[19], 5);  // length field at 16
-    EXPECT_EQ(b[25], 0);  // pad byte
-    EXPECT_EQ(b[33], 2);  // even chunk: no pad
+    EXPECT_EQ(b[19], 5); // length field at 16
+    EXPECT_EQ(b[25], 0); // pad byte
+    EXPECT_EQ(b[33], 2); // even chunk: no pad
     EXPECT_EQ(b[34], 0xBE);
 }
 

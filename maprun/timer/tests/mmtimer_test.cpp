@@ -1,0 +1,199 @@
+#include "maprun/timer/mmtimer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+using namespace maprun;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The main thread's message queue, as far as the timer sees it.
+class MessageQueue {
+public:
+    void Post(int ticks) {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(ticks);
+        if (queue_.size() > maxDepth_) maxDepth_ = queue_.size();
+        ++posted_;
+        wake_.notify_all();
+    }
+    // Runs the handler for every message arriving within `duration`.
+    void Pump(TMMTimer& timer, std::chrono::milliseconds duration) {
+        auto end = std::chrono::steady_clock::now() + duration;
+        std::unique_lock lock(mutex_);
+        while (wake_.wait_until(lock, end, [this] { return !queue_.empty(); })) {
+            int ticks = queue_.front();
+            queue_.pop_front();
+            lock.unlock();
+            timer.HandleTimerMessage(ticks);
+            lock.lock();
+        }
+    }
+    size_t MaxDepth() {
+        std::lock_guard lock(mutex_);
+        return maxDepth_;
+    }
+    int Posted() {
+        std::lock_guard lock(mutex_);
+        return posted_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<int> queue_;
+    size_t maxDepth_ = 0;
+    int posted_ = 0;
+};
+
+// Records starts and kills; can be told to fail.
+class FakeService : public TimerService {
+public:
+    unsigned Start(int period, int, std::function<void()> cb) override {
+        if (fail) return 0;
+        periods.push_back(period);
+        callback = std::move(cb);
+        return ++last;
+    }
+    void Kill(unsigned) override {
+        ++kills;
+        callback = nullptr;
+    }
+    bool fail = false;
+    std::vector<int> periods;
+    std::function<void()> callback;
+    int kills = 0;
+    unsigned last = 0;
+};
+
+} // namespace
+
+TEST(MMTimer, SettersRestartOnlyOnChange) {
+    FakeService service;
+    std::vector<int> posted;
+    TMMTimer timer(service, [&](int t) { posted.push_back(t); });
+    EXPECT_FALSE(timer.Running()); // created enabled but not started
+    timer.SetEnabled(true);        // same value: nothing
+    timer.SetInterVal(1000);
+    EXPECT_TRUE(service.periods.empty());
+
+    timer.SetInterVal(14);
+    EXPECT_EQ(service.periods, std::vector<int>{14});
+    timer.SetResolution(1); // unchanged
+    EXPECT_EQ(service.periods.size(), 1u);
+    timer.SetResolution(2);
+    EXPECT_EQ(service.periods.size(), 2u);
+    EXPECT_EQ(service.kills, 1);
+
+    timer.SetInterVal(0); // no timer, no error
+    EXPECT_FALSE(timer.Running());
+    timer.SetEnabled(false);
+    timer.SetInterVal(20);
+    EXPECT_FALSE(timer.Running());
+}
+
+TEST(MMTimer, CoalescesTicksWhileAMessageIsPending) {
+    FakeService service;
+    std::vector<int> posted;
+    TMMTimer timer(service, [&](int t) { posted.push_back(t); });
+    int ticks = 0, timerEvents = 0;
+    timer.OnTick = [&](TMMTimer&) { ++ticks; };
+    timer.OnTimer = [&](TMMTimer&, int t) { timerEvents += t; };
+    timer.SetInterVal(14);
+
+    service.callback(); // posts 1
+    service.callback(); // counted only
+    service.callback();
+    EXPECT_EQ(posted, std::vector<int>{1});
+    timer.HandleTimerMessage(posted.back());
+    service.callback(); // posts the 3 ticks since
+    EXPECT_EQ(posted, (std::vector<int>{1, 3}));
+    EXPECT_EQ(ticks, 4);
+    timer.HandleTimerMessage(3);
+    EXPECT_EQ(timerEvents, 4);
+}
+
+TEST(MMTimer, FailuresAreReportedAndRecoverable) {
+    FakeService service;
+    std::vector<int> posted;
+    TMMTimer timer(service, [&](int t) { posted.push_back(t); });
+    service.fail = true;
+    try {
+        timer.SetInterVal(14);
+        FAIL() << "expected an exception";
+    } catch (const EOutOfResources& e) {
+        EXPECT_STREQ(e.what(), "Couldn't Create Timer");
+    }
+    EXPECT_EQ(timer.InterVal(), 14);
+    EXPECT_FALSE(timer.Running());
+    service.fail = false;
+    timer.SetInterVal(15);
+    EXPECT_TRUE(timer.Running());
+
+    // A failing OnTimer is reported once and the next tick posts again.
+    std::vector<std::string> shown;
+    timer.OnException = [&](const std::exception& e) { shown.push_back(e.what()); };
+    timer.OnTimer = [](TMMTimer&, int) { throw std::runtime_error("boom"); };
+    timer.OnTick = [](TMMTimer&) { throw std::runtime_error("ignored"); };
+    service.callback();
+    timer.HandleTimerMessage(posted.back());
+    service.callback();
+    EXPECT_EQ(shown, std::vector<std::string>{"boom"});
+    EXPECT_EQ(posted.size(), 2u);
+}
+
+TEST(MMTimerThread, SlowHandlerSeesThreeToFourTicksAndOneMessageAtMost) {
+    auto service = MakeThreadTimerService();
+    MessageQueue queue;
+    std::vector<int> seen;
+    {
+        TMMTimer timer(*service, [&](int t) { queue.Post(t); });
+        timer.OnTimer = [&](TMMTimer&, int ticks) {
+            seen.push_back(ticks);
+            std::this_thread::sleep_for(50ms);
+        };
+        timer.SetInterVal(14);
+        queue.Pump(timer, 700ms);
+        timer.SetEnabled(false);
+    }
+    ASSERT_GE(seen.size(), 6u);
+    EXPECT_EQ(queue.MaxDepth(), 1u);
+    // After the first, each message carries the ticks of one 50 ms handler run.
+    double sum = 0;
+    for (size_t i = 1; i < seen.size(); ++i)
+        sum += seen[i];
+    double mean = sum / double(seen.size() - 1);
+    EXPECT_GE(mean, 2.5);
+    EXPECT_LE(mean, 5.0);
+}
+
+TEST(MMTimerThread, NoCallbackAfterDestruction) {
+    auto service = MakeThreadTimerService();
+    std::atomic<int> ticks{0};
+    std::atomic<bool> destroyed{false};
+    std::atomic<bool> lateCall{false};
+    {
+        TMMTimer timer(*service, [&](int) {
+            if (destroyed) lateCall = true;
+        });
+        timer.OnTick = [&](TMMTimer&) {
+            if (destroyed) lateCall = true;
+            ++ticks;
+        };
+        timer.SetInterVal(2);
+        while (ticks < 5)
+            std::this_thread::sleep_for(1ms);
+    }
+    destroyed = true;
+    std::this_thread::sleep_for(30ms);
+    EXPECT_FALSE(lateCall);
+    uint32_t a = timeGetTime();
+    std::this_thread::sleep_for(20ms);
+    EXPECT_GE(timeGetTime() - a, 19u);
+}
