@@ -39,8 +39,8 @@ inline constexpr uint64_t kMaxPicturePixels = uint64_t(1) << 26; // 8192 x 8192
 using ProgressCallback = std::function<void()>;
 
 enum class ColourOneRule {
-    EveryRun,    // editor: every emitted 1 becomes 0
-    RepeatRuns,  // runtime: only repeated (n < 0) runs turn 1 into 0
+    EveryRun,   // editor: every emitted 1 becomes 0
+    RepeatRuns, // runtime: only repeated (n < 0) runs turn 1 into 0
 };
 
 // Decodes one ByteRun1 row of `width` pixels from [src, end) into `row`, advancing
@@ -107,6 +107,8 @@ void DrawPBMStream(Stream& stream, const PixelCallback& callback,
 
 // Writes a PBM picture: BMHD, CMAP of `colours` entries, BODY as ByteRun1 or raw
 // rows. Replaces the file only when complete. Raises EInOutError.
+// The decoders turn colour 1 into 0 (the editor everywhere, the runtime in
+// repeated runs), so only colour 1 does not survive a write and a read.
 void WritePbmFile(const std::filesystem::path& fileName, int width, int height,
                   const uint8_t* pixels, const uint8_t* rgb, int colours, bool compress);
 std::vector<uint8_t> EncodeByteRun1Row(const uint8_t* row, int width);

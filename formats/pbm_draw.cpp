@@ -1,0 +1,51 @@
+// The runtime's streaming decoder: hands every pixel to a callback and leaves
+// the header and palette in LastPBMHeader and LastPBMPalette. Rows are always
+// ByteRun1; colour 1 becomes 0 in repeated runs only.
+#include "formats/pbm.h"
+
+#include "formats/pbm_internal.h"
+
+#include <vector>
+
+namespace formats {
+
+using namespace pbm_detail;
+
+BitmapHeader LastPBMHeader;
+uint8_t LastPBMPalette[768] = {};
+
+void DrawPBMStream(Stream& stream, const PixelCallback& callback,
+                   const ProgressCallback& progress) {
+    bool haveHeader = false;
+    BitmapHeader header;
+    ReadFormAs<EIffLoader>(stream, kFormType, kMessages, [&](const ChunkInfo& chunk) {
+        if (IsChunk(chunk, "BMHD")) {
+            header = ReadHeader<EIffLoader>(stream, chunk);
+            LastPBMHeader = header;
+            haveHeader = true;
+        } else if (IsChunk(chunk, "CMAP")) {
+            ReadPalette(stream, chunk, LastPBMPalette);
+        } else if (IsChunk(chunk, "BODY")) {
+            // The previous picture's header must not be used for this one's rows.
+            if (!haveHeader) throw EIffLoader(kBodyBeforeHeader);
+            BodyData body = ReadBody(stream, chunk, MaxByteRun1Bytes(header));
+            // A row is decoded first, then handed over pixel by pixel.
+            std::vector<uint8_t> row(header.w);
+            DecodeByteRun1Rows<ColourOneRule::RepeatRuns>(
+                body, header.w, header.h, progress, [&](int) { return row.data(); },
+                [&](int y, int emitted) {
+                    if (!callback) return;
+                    for (int x = 0; x < emitted; ++x)
+                        callback(x, y, row[x]);
+                });
+        }
+    });
+}
+
+void DrawPBMFile(const std::filesystem::path& fileName, const PixelCallback& callback,
+                 const ProgressCallback& progress) {
+    FileStream stream(fileName);
+    DrawPBMStream(stream, callback, progress);
+}
+
+} // namespace formats

@@ -1,0 +1,125 @@
+#pragma once
+// Pieces shared by the three PBM decoders: chunk IDs, header and palette
+// reading, the BODY buffer and the ByteRun1 row loop. Not part of the API.
+#include "formats/iff.h"
+#include "formats/pbm.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace formats::pbm_detail {
+
+inline constexpr FormMessages kMessages{"Not an IFF FORM", "Not a PBM IFF"};
+inline constexpr const char* kFormType = "PBM ";
+inline constexpr size_t kHeaderBytes = 20;
+inline constexpr size_t kPaletteBytes = 768;
+inline constexpr const char* kHeaderTooShort = "PBM header (BMHD) is too short";
+inline constexpr const char* kBodyBeforeHeader =
+    "PBM picture data (BODY) comes before its header (BMHD)";
+
+bool IsChunk(const ChunkInfo& chunk, const char* id);
+
+BitmapHeader ParseHeader(const uint8_t (&bytes)[kHeaderBytes]);
+// "Picture is too large" with the size, or empty when the size is acceptable.
+std::string PictureSizeProblem(const BitmapHeader& header);
+
+// Reads a BMHD chunk (the stream stands at its data). Raises E for a header
+// shorter than 20 bytes or a picture above kMaxPicturePixels.
+template <class E> BitmapHeader ReadHeader(Stream& stream, const ChunkInfo& chunk) {
+    if (chunk.length < kHeaderBytes) throw E(kHeaderTooShort);
+    uint8_t bytes[kHeaderBytes];
+    stream.ReadExact(bytes, kHeaderBytes);
+    BitmapHeader header = ParseHeader(bytes);
+    std::string problem = PictureSizeProblem(header);
+    if (!problem.empty()) throw E(problem);
+    return header;
+}
+
+// Reads at most 768 bytes of CMAP data into `palette`; bytes past the chunk's
+// data are left alone. Returns the number of bytes read.
+size_t ReadPalette(Stream& stream, const ChunkInfo& chunk, uint8_t* palette);
+
+// The BODY data in memory, cut to what `height` rows of `width` pixels can use
+// at most (a control byte emits at least one pixel and takes at most 129 bytes).
+struct BodyData {
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t size = 0;
+    const uint8_t* begin() const { return bytes.get(); }
+    const uint8_t* end() const { return bytes.get() + size; }
+};
+BodyData ReadBody(Stream& stream, const ChunkInfo& chunk, uint64_t usefulBytes);
+uint64_t MaxByteRun1Bytes(const BitmapHeader& header);
+
+// Copies n bytes turning every 1 into 0, eight bytes at a time: a byte equal
+// to 1 has only bit 0 set, so clearing bit 0 of exactly those bytes zeroes them.
+inline void CopyClearingOnes(uint8_t* dst, const uint8_t* src, size_t n) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, src + i, 8);
+        uint64_t y = v ^ kOnes;                                 // 0 where v was 1
+        uint64_t isZero = ~(((y & kLow7) + kLow7) | y | kLow7); // 0x80 where y is 0
+        v &= ~(isZero >> 7);
+        std::memcpy(dst + i, &v, 8);
+    }
+    for (; i < n; ++i)
+        dst[i] = src[i] == 1 ? 0 : src[i];
+}
+
+// Decodes one ByteRun1 row into row[0, width). Returns the pixels emitted:
+// `width` for a complete row, fewer when the data ran out (the rest of the
+// row is untouched). Bytes of a run beyond the width are skipped.
+template <ColourOneRule Rule>
+inline int DecodeRow(const uint8_t*& src, const uint8_t* end, uint8_t* row, int width) {
+    const uint8_t* p = src;
+    int x = 0;
+    while (x < width && p < end) {
+        int n = static_cast<int8_t>(*p++);
+        if (n < 0) {
+            if (p == end) break;
+            uint8_t value = *p++;
+            if (value == 1) value = 0; // both rules clear 1 in repeated runs
+            int take = std::min(1 - n, width - x);
+            std::memset(row + x, value, static_cast<size_t>(take));
+            x += take;
+        } else {
+            size_t available = static_cast<size_t>(end - p);
+            size_t count = std::min(static_cast<size_t>(n) + 1, available);
+            size_t take = std::min(count, static_cast<size_t>(width - x));
+            if constexpr (Rule == ColourOneRule::EveryRun) {
+                CopyClearingOnes(row + x, p, take);
+            } else {
+                std::memcpy(row + x, p, take);
+            }
+            p += count;
+            x += static_cast<int>(take);
+        }
+    }
+    src = p;
+    return x;
+}
+
+// Runs the ByteRun1 rows of a picture: before row y with y % 16 == 15 calls
+// `progress`, decodes row y into rowFor(y) and reports rowDone(y, emitted).
+// Stops where the data ends.
+template <ColourOneRule Rule, class RowFor, class RowDone>
+void DecodeByteRun1Rows(const BodyData& body, int width, int height,
+                        const ProgressCallback& progress, RowFor&& rowFor, RowDone&& rowDone) {
+    if (width <= 0) return;
+    const uint8_t* src = body.begin();
+    const uint8_t* end = body.end();
+    for (int y = 0; y < height && src < end; ++y) {
+        if (y % 16 == 15 && progress) progress();
+        uint8_t* row = rowFor(y);
+        if (!row) return;
+        int emitted = DecodeRow<Rule>(src, end, row, width);
+        rowDone(y, emitted);
+        if (emitted < width) return;
+    }
+}
+
+} // namespace formats::pbm_detail

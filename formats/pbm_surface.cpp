@@ -1,0 +1,35 @@
+// The editor's surface loader: every emitted pixel of colour 1 becomes 0, the
+// compression field is ignored (rows are always ByteRun1), and palette entries
+// past a short CMAP are black.
+#include "formats/pbm.h"
+
+#include "formats/pbm_internal.h"
+
+namespace formats {
+
+using namespace pbm_detail;
+
+void LoadPbmIntoSurface(Stream& stream, PbmSurfaceTarget& target,
+                        const ProgressCallback& progress) {
+    bool haveHeader = false;
+    BitmapHeader header;
+    ReadFormAs<EInvalidGraphic>(stream, kFormType, kMessages, [&](const ChunkInfo& chunk) {
+        if (IsChunk(chunk, "BMHD")) {
+            header = ReadHeader<EInvalidGraphic>(stream, chunk);
+            haveHeader = true;
+            target.SetPictureSize(header.w, header.h);
+        } else if (IsChunk(chunk, "CMAP")) {
+            uint8_t rgb[kPaletteBytes] = {};
+            ReadPalette(stream, chunk, rgb);
+            target.SetPictureColours(rgb);
+        } else if (IsChunk(chunk, "BODY")) {
+            if (!haveHeader) throw EInvalidGraphic(kBodyBeforeHeader);
+            BodyData body = ReadBody(stream, chunk, MaxByteRun1Bytes(header));
+            DecodeByteRun1Rows<ColourOneRule::EveryRun>(
+                body, header.w, header.h, progress, [&](int y) { return target.PictureRow(y); },
+                [](int, int) {});
+        }
+    });
+}
+
+} // namespace formats
