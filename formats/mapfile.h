@@ -15,7 +15,10 @@ namespace formats {
 
 // Maps above this many cells are refused ("Map is too large").
 inline constexpr uint64_t kMaxMapCells = 16777216;
+inline constexpr int kMinCellWords = 5;
 inline constexpr int kMaxCellWords = 11;
+// Longest tile set name the writer records.
+inline constexpr size_t kMaxTileSetName = 252;
 
 // One cell in memory order: tile layers 0-3, then the attribute word (layer 5:
 // low byte code A, high byte code B) and the argument word (layer 4).
@@ -44,6 +47,9 @@ public:
     virtual void SetSize(int width, int height) = 0;
     // BODY: one row of cells. With 5-word cells `hasMiddle` is false and middle is 0.
     virtual void SetRow(int y, const MapCell* cells, int width, bool hasMiddle) = 0;
+    // AT32 (editor only): called once when the chunk is met, before its cells,
+    // even when it holds none.
+    virtual void BeginAttributes() {}
     // AT32 (editor only): attribute and argument words of one cell.
     virtual void SetAttributes(int /*x*/, int /*y*/, uint16_t /*attributes*/,
                                uint16_t /*arguments*/) {}
@@ -53,7 +59,8 @@ public:
     virtual void RowDone(int /*y*/) {}
 };
 
-// Runs the reader; raises EMapLoad with the reader's messages.
+// Runs the reader; raises EMapLoad with the reader's messages. Exceptions that
+// the sink throws pass through unchanged.
 void ReadMap(Stream& stream, MapSink& sink, MapReader reader);
 
 // The source the writer takes the map from.
@@ -62,17 +69,22 @@ public:
     virtual ~MapSource() = default;
     virtual int Width() const = 0;
     virtual int Height() const = 0;
-    // The name recorded in KIDS (already made relative), at most 252 characters used.
+    // The name recorded in KIDS (already made relative). Only the first 252
+    // characters are written, so that the name and its two carriage returns fit
+    // a short text.
     virtual std::string TileSetName() const = 0;
     virtual void GetRow(int y, MapCell* cells) const = 0;
     virtual void RowDone(int /*y*/) const {}
 };
 
 // Writes the exact bytes of a map file, replacing `fileName` only when the new
-// file is complete. Raises EInOutError.
+// file is complete. Raises EInOutError, also for a size that cannot be written
+// (negative, a side above 65535, or more than kMaxMapCells cells).
 void WriteMap(const std::filesystem::path& fileName, const MapSource& source);
 
 // A whole map in memory, for tools and tests.
+// ReadMapData sets cellWords from the last THDR (0 without one); WriteMapData
+// always writes 6-word cells and requires cells.size() == width * height.
 struct MapData {
     int width = 0;
     int height = 0;

@@ -14,6 +14,11 @@ inline constexpr int kPaletteSlots = 1024;
 inline constexpr size_t kTilePaletteFileSize = 2060;
 using TilePaletteIds = std::array<uint16_t, kPaletteSlots>;
 
+// The editor uses only the first 1023 entries, so a file that ends after them
+// (2058 bytes) is accepted and its slot 1023 reads as 0; bytes after the 1024th
+// entry are ignored.
+inline constexpr size_t kMinTilePaletteFileSize = 2058;
+
 // Raises ENotPaletteFile "Not a Tile Palette File" for a wrong header, EInOutError
 // for a file that cannot be opened or is shorter than its entries.
 TilePaletteIds ReadTilePalette(Stream& stream);

@@ -1,1 +1,140 @@
 #include "formats/tileset.h"
+
+#include "formats/stream.h"
+#include "formats/text.h"
+
+#include <optional>
+
+namespace formats {
+namespace {
+
+constexpr int kTileSize = 32;
+constexpr int kMaxTileId = 65535;
+
+std::optional<int> ToInt(const std::string& s) {
+    try {
+        return StrToInt(s);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
+bool IsTileId(std::optional<int> id) {
+    return id && *id >= 0 && *id <= kMaxTileId;
+}
+
+bool IsSheetCount(std::optional<int> n) {
+    return n && *n >= 0 && *n <= kMaxSheetTiles;
+}
+
+// Adds the tiles of one TILE or TILES line; false when the line is faulty.
+bool ListLine(const TileSetLine& line, int lineNumber, TileSetListing& listing) {
+    if (line.faulty) return false;
+    const std::optional<int> first = ToInt(line.id);
+    if (!IsTileId(first)) return false;
+    if (line.kind == TileSetLine::Kind::Tile) {
+        if (listing.tiles.size() >= kMaxListedTiles) return false;
+        listing.tiles.push_back({*first, line.file, 0, 0, lineNumber});
+        return true;
+    }
+    const std::optional<int> columns = ToInt(line.columns);
+    const std::optional<int> rows = ToInt(line.rows);
+    if (!IsSheetCount(columns) || !IsSheetCount(rows)) return false;
+    const long long count = static_cast<long long>(*columns) * *rows;
+    if (count == 0) return true;
+    if (*first + count - 1 > kMaxTileId) return false;
+    if (listing.tiles.size() + static_cast<size_t>(count) > kMaxListedTiles) return false;
+    for (int r = 0; r < *rows; ++r) {
+        for (int c = 0; c < *columns; ++c) {
+            listing.tiles.push_back(
+                {*first + c + r * *columns, line.file, kTileSize * c, kTileSize * r, lineNumber});
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool IsBlockTextHeader(std::string_view firstLine) {
+    return firstLine.starts_with("BLOKTEXT");
+}
+
+std::vector<std::string> SplitTileSetLines(std::string_view contents) {
+    std::vector<std::string> lines;
+    size_t i = 0;
+    while (i < contents.size()) {
+        size_t end = contents.find_first_of("\r\n", i);
+        if (end == std::string_view::npos) end = contents.size();
+        lines.push_back(ShortText(contents.substr(i, end - i)));
+        i = end;
+        if (i < contents.size()) {
+            const bool carriageReturn = contents[i] == '\r';
+            ++i;
+            if (carriageReturn && i < contents.size() && contents[i] == '\n') ++i;
+        }
+    }
+    return lines;
+}
+
+TileSetLine ParseTileSetLine(std::string line) {
+    TileSetLine result;
+    if (line.empty() || line[0] == ';') return result;
+    if (line.size() > kMaxShortText) line.resize(kMaxShortText);
+    UpperCaseStr(line);
+    result.newLine = BeforeFirst(line, "=") == "NEWLINE";
+    if (line.find('=') != std::string::npos) {
+        result.kind = TileSetLine::Kind::Setting;
+        result.key = BeforeFirst(line, "=");
+        result.value = AfterFirst(line, "=");
+    } else if (line.starts_with("TILE ")) {
+        result.kind = TileSetLine::Kind::Tile;
+        result.id = GetWord(line, 2);
+        result.file = GetWord(line, 3);
+        result.faulty = result.id.empty() || result.file.empty();
+    } else if (line.starts_with("TILES ")) {
+        result.kind = TileSetLine::Kind::Tiles;
+        result.id = GetWord(line, 2);
+        const std::string size = GetWord(line, 3);
+        result.columns = BeforeFirst(size, ",");
+        result.rows = AfterFirst(size, ",");
+        result.file = GetWord(line, 4);
+        result.faulty = result.id.empty() || size.empty() || result.file.empty();
+    }
+    return result;
+}
+
+TileSetListing ListTileSet(const std::filesystem::path& fileName) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(fileName, error)) {
+        throw ETileLoader("No file by that name");
+    }
+    const std::vector<uint8_t> bytes = ReadWholeFile(fileName);
+    const std::vector<std::string> lines = SplitTileSetLines(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (lines.empty() || !IsBlockTextHeader(lines[0])) {
+        throw ETileLoader("Cannot read this file format");
+    }
+
+    TileSetListing listing;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const int lineNumber = static_cast<int>(i) + 1;
+        const TileSetLine line = ParseTileSetLine(lines[i]);
+        switch (line.kind) {
+        case TileSetLine::Kind::Setting:
+            if ((line.key == "WIDTH" || line.key == "HEIGHT") &&
+                StrToInt(line.value) != kTileSize) {
+                throw ETileLoader("The Tileset has the wrong size tiles");
+            }
+            break;
+        case TileSetLine::Kind::Tile:
+        case TileSetLine::Kind::Tiles:
+            if (!ListLine(line, lineNumber, listing)) listing.faulty.push_back(lineNumber);
+            break;
+        case TileSetLine::Kind::Ignored:
+            break;
+        }
+    }
+    return listing;
+}
+
+} // namespace formats

@@ -25,15 +25,16 @@ struct TileSetLine {
         Tiles,   // TILES firstId columns,rows file
     };
     Kind kind = Kind::Ignored;
-    bool newLine = false; // key is NEWLINE (editor moves to the next row of ten)
-    bool faulty = false;  // a TILE or TILES line missing a word
-    std::string key, value;          // Setting
-    std::string id;                  // Tile: word 2; Tiles: first ID
-    std::string columns, rows;       // Tiles: word 3 split at ","
-    std::string file;                // Tile: word 3; Tiles: word 4
+    bool newLine = false;      // key is NEWLINE (editor moves to the next row of ten)
+    bool faulty = false;       // a TILE or TILES line missing a word
+    std::string key, value;    // Setting
+    std::string id;            // Tile: word 2; Tiles: first ID
+    std::string columns, rows; // Tiles: word 3 split at ","
+    std::string file;          // Tile: word 3; Tiles: word 4
 };
 
 // Classifies one line after the header: skips empty lines and comments, upper-cases.
+// Numbers are left as text: converting them is the loaders' business.
 TileSetLine ParseTileSetLine(std::string line);
 
 // A tile set listed without loading pictures (for tools): every tile it defines
@@ -48,8 +49,17 @@ struct TileSetListing {
     std::vector<TileSetEntry> tiles;
     std::vector<int> faulty;
 };
+// Sheets wider or taller than this many tiles are faulty (a picture is at most
+// 65535 pixels a side).
+inline constexpr int kMaxSheetTiles = 2048;
+// A listing holds at most this many tiles; lines that would pass it are faulty.
+inline constexpr size_t kMaxListedTiles = 65536;
+// Line numbers count from 1 (the header). A TILE or TILES line is faulty when it
+// lacks a word, a number does not convert, a count is negative or above
+// kMaxSheetTiles, or an ID falls outside 0..65535.
 // Raises ETileLoader ("No file by that name", "Cannot read this file format",
-// "The Tileset has the wrong size tiles").
+// "The Tileset has the wrong size tiles"); a WIDTH or HEIGHT value that is not a
+// number raises EConvertError, as in the runtime's loader.
 TileSetListing ListTileSet(const std::filesystem::path& fileName);
 
 } // namespace formats
