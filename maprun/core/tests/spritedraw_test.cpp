@@ -1,0 +1,143 @@
+#include "fixtures.h"
+#include "maprun/core/framebuffer.h"
+#include "maprun/core/shadetable.h"
+#include "maprun/core/sprite.h"
+
+#include <gtest/gtest.h>
+
+using namespace maprun;
+using maprun::test::MakeImage;
+
+namespace {
+
+// What drawing the whole of `image` at (x, y) must leave in a frame that held
+// `before`: opaque pixels replace or shade, everything else stays.
+std::vector<uint8_t> Expected(const std::vector<uint8_t>& before, int frameW, int frameH,
+                              const formats::TPBMImage& image, SpriteKind kind, int x, int y) {
+    std::vector<uint8_t> out = before;
+    for (int fy = 0; fy < frameH; ++fy)
+        for (int fx = 0; fx < frameW; ++fx) {
+            const int sx = fx - x, sy = fy - y;
+            if (sx < 0 || sy < 0 || sx >= image.Width() || sy >= image.Height()) continue;
+            const uint8_t p = image.GetPixel(sx, sy);
+            if (p <= 1) continue;
+            uint8_t& d = out[size_t(fy) * frameW + fx];
+            d = kind == SpriteKind::Shaded && p <= 15 ? ShadeTable[p][d] : p;
+        }
+    return out;
+}
+
+void Background(TFrameBuffer& frame) {
+    for (int y = 0; y < frame.Height(); ++y)
+        for (int x = 0; x < frame.Width(); ++x)
+            frame.SetPixel(x, y, static_cast<uint8_t>(0x30 + (x * 7 + y * 3) % 0xC0));
+}
+
+void ExpectDrawnAt(const formats::TPBMImage& image, int x, int y, TFrameBuffer& frame) {
+    auto sprite = MakeSprite(image, TRect{0, 0, image.Width() - 1, image.Height() - 1});
+    ASSERT_NE(sprite, nullptr);
+    Background(frame);
+    const auto before = test::FramePixels(frame);
+    frame.DrawSprite(sprite.get(), x, y);
+    const auto want =
+        Expected(before, frame.Width(), frame.Height(), image, GetSpriteKind(sprite.get()), x, y);
+    EXPECT_EQ(test::FrameDifference(test::FramePixels(frame), want, frame.Width()), "")
+        << "sprite " << image.Width() << " x " << image.Height() << " at " << x << ", " << y;
+}
+
+} // namespace
+
+TEST(DrawSprite, ClipsOnEveryEdgeForEveryKind) {
+    std::mt19937 rng(7);
+    const std::vector<std::vector<uint8_t>> palettes = {
+        {0, 0, 1, 0x20, 0x41, 0x77, 0xFE}, // transparent
+        {0x20, 0x41, 0x77, 0xFE},          // solid
+        {0, 2, 7, 15, 0x20, 0x91},         // shaded
+    };
+    for (bool flipped : {false, true}) {
+        TFrameBuffer frame(64, 48);
+        frame.SetFlipped(flipped);
+        for (const auto& values : palettes) {
+            // 37 wide: runs of every length modulo 4 cross each edge.
+            auto image = test::RandomImage(37, 23, rng, values);
+            for (int x : {-40, -37, -36, -30, -3, -1, 0, 1, 13, 26, 27, 28, 50, 63, 64, 70})
+                for (int y : {-30, -23, -22, -5, 0, 7, 25, 26, 40, 47, 48})
+                    ExpectDrawnAt(image, x, y, frame);
+        }
+    }
+}
+
+TEST(DrawSprite, WiderThanTheFrameIsClippedOnBothSides) {
+    std::mt19937 rng(11);
+    TFrameBuffer frame(32, 16);
+    for (const auto& values :
+         {std::vector<uint8_t>{0, 0x20, 0x41}, std::vector<uint8_t>{0, 3, 12, 0x50}}) {
+        auto image = test::RandomImage(70, 30, rng, values);
+        for (int x : {-1, -10, -19, -37})
+            for (int y : {-7, -1, -14})
+                ExpectDrawnAt(image, x, y, frame);
+    }
+}
+
+TEST(DrawSprite, NilAndWhollyOutsideDrawNothing) {
+    TFrameBuffer frame(32, 16);
+    Background(frame);
+    const auto before = test::FramePixels(frame);
+    auto sprite = MakeSprite(test::FilledImage(8, 8, 0x55), TRect{0, 0, 7, 7});
+    frame.DrawSprite(nullptr, 4, 4);
+    for (auto [x, y] : {std::pair{-8, 0},
+                        {32, 0},
+                        {0, -8},
+                        {0, 16},
+                        {-100, -100},
+                        {INT_MAX, 0},
+                        {INT_MIN, INT_MIN},
+                        {0, INT_MAX}})
+        frame.DrawSprite(sprite.get(), x, y);
+    EXPECT_EQ(test::FramePixels(frame), before);
+}
+
+TEST(DrawSprite, HotspotIsSubtracted) {
+    TFrameBuffer frame(16, 16);
+    auto image = test::FilledImage(2, 2, 0x44);
+    auto sprite = MakeSprite(image, TRect{0, 0, 1, 1});
+    for (int i = 0; i < 4; ++i) { // hotspot (5, 3)
+        sprite[8 + i] = i == 0 ? 5 : 0;
+        sprite[12 + i] = i == 0 ? 3 : 0;
+    }
+    frame.DrawSprite(sprite.get(), 10, 10);
+    EXPECT_EQ(frame.GetPixel(5, 7), 0x44);
+    EXPECT_EQ(frame.GetPixel(6, 8), 0x44);
+    EXPECT_EQ(frame.GetPixel(10, 10), 0);
+}
+
+TEST(ShadeTable, StepsAlongTheRampWithoutLeavingIt) {
+    EXPECT_EQ(ShadeTable[7][0x34], 0x34);
+    EXPECT_EQ(ShadeTable[2][0x34], 0x30);
+    EXPECT_EQ(ShadeTable[2][0x3C], 0x37);
+    EXPECT_EQ(ShadeTable[15][0x3A], 0x3F);
+    EXPECT_EQ(ShadeTable[0][0x05], 0x00);
+    EXPECT_EQ(ShadeTable[8][0xFF], 0xFF);
+    for (int level = 0; level < 16; ++level)
+        for (int c = 0; c < 256; ++c)
+            EXPECT_EQ(ShadeTable[level][c] & 0xF0, c & 0xF0);
+
+    // Drawn: one pixel of each value over known colours.
+    TFrameBuffer frame(8, 1);
+    const uint8_t under[8] = {0x34, 0x34, 0x3C, 0x3A, 0x34, 0x34, 0x00, 0x10};
+    const uint8_t sprite[8] = {7, 2, 2, 15, 16, 0xC8, 2, 0};
+    const uint8_t result[8] = {0x34, 0x30, 0x37, 0x3F, 16, 0xC8, 0x00, 0x10};
+    for (int x = 0; x < 8; ++x)
+        frame.SetPixel(x, 0, under[x]);
+    auto record = MakeSprite(MakeImage(8, 1, {sprite, sprite + 8}), TRect{0, 0, 7, 0});
+    ASSERT_EQ(GetSpriteKind(record.get()), SpriteKind::Shaded);
+    frame.DrawSprite(record.get(), 0, 0);
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(frame.GetPixel(x, 0), result[x]) << "x " << x;
+
+    // The same values in a sprite without shade pixels are plain colours.
+    frame.SetPixel(0, 0, 0x34);
+    auto plain = MakeSprite(MakeImage(2, 1, {16, 0}), TRect{0, 0, 1, 0});
+    frame.DrawSprite(plain.get(), 0, 0);
+    EXPECT_EQ(frame.GetPixel(0, 0), 16);
+}
