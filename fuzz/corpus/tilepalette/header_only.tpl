@@ -1,0 +1,1 @@
+TILE PAL
