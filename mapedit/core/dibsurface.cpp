@@ -1,0 +1,196 @@
+#include "mapedit/core/dibsurface.h"
+
+#include "mapedit/core/errors.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace mapedit {
+
+namespace {
+
+// The clipping of both block copies: first against the destination, then the source.
+struct Block {
+    int32_t dx, dy, w, h, sx, sy;
+};
+
+bool ClipBlock(Block& b, int32_t destWidth, int32_t destHeight, int32_t srcWidth,
+               int32_t srcHeight) {
+    // 64-bit intermediates: callers may pass any 32-bit values.
+    int64_t dx = b.dx, dy = b.dy, w = b.w, h = b.h, sx = b.sx, sy = b.sy;
+    if (dx < 0) {
+        w += dx;
+        sx -= dx;
+        dx = 0;
+    }
+    if (dx + w > destWidth) w = destWidth - dx;
+    if (dy < 0) {
+        h += dy;
+        sy -= dy;
+        dy = 0;
+    }
+    if (dy + h > destHeight) h = destHeight - dy;
+    if (sx < 0) {
+        w += sx;
+        dx -= sx;
+        sx = 0;
+    }
+    if (sx + w > srcWidth) w = srcWidth - sx;
+    if (sy < 0) {
+        h += sy;
+        dy -= sy;
+        sy = 0;
+    }
+    if (sy + h > srcHeight) h = srcHeight - sy;
+    if (w <= 0 || h <= 0) return false;
+    b = Block{int32_t(dx), int32_t(dy), int32_t(w), int32_t(h), int32_t(sx), int32_t(sy)};
+    return true;
+}
+
+void TransparentRow(uint8_t* d, const uint8_t* s, int32_t n) {
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = s[i] != 0 ? s[i] : d[i];
+}
+
+void ShadedRow(uint8_t* d, const uint8_t* s, int32_t n) {
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = ShadePixel(s[i], d[i]);
+}
+
+} // namespace
+
+TDIB::TDIB(int32_t width, int32_t height) {
+    Allocate(width, height);
+}
+
+void TDIB::Allocate(int32_t width, int32_t height) {
+    if (width < 0 || height < 0 || int64_t(width) * height > kMaxSurfacePixels)
+        throw EWinG("Couldn't allocate BitMap");
+    Bits_.assign(static_cast<size_t>(width) * height, 0);
+    Width_ = width;
+    Height_ = height;
+}
+
+void TDIB::SetWidth(int32_t value) {
+    if (value != Width_) Allocate(value, Height_);
+}
+
+void TDIB::SetHeight(int32_t value) {
+    if (value != Height_) Allocate(Width_, value);
+}
+
+void TDIB::Clear() {
+    std::fill(Bits_.begin(), Bits_.end(), uint8_t(0));
+}
+
+void TDIB::CopyRect(int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t sx, int32_t sy,
+                    const TDIB& source) {
+    Block b{dx, dy, w, h, sx, sy};
+    if (!ClipBlock(b, Width_, Height_, source.Width_, source.Height_)) return;
+    for (int32_t y = 0; y < b.h; ++y)
+        std::memmove(Row(b.dy + y) + b.dx, source.Row(b.sy + y) + b.sx, size_t(b.w));
+}
+
+void TDIB::TransparentCopy(int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t sx, int32_t sy,
+                           const TDIB& source) {
+    Block b{dx, dy, w, h, sx, sy};
+    if (!ClipBlock(b, Width_, Height_, source.Width_, source.Height_)) return;
+    for (int32_t y = 0; y < b.h; ++y) {
+        uint8_t* d = Row(b.dy + y) + b.dx;
+        const uint8_t* s = source.Row(b.sy + y) + b.sx;
+        if (ShadeMode)
+            ShadedRow(d, s, b.w);
+        else
+            TransparentRow(d, s, b.w);
+    }
+}
+
+void TDIB::LoadFromStream(formats::Stream& stream, TColourTable& colours,
+                          const formats::ProgressCallback& progress) {
+    LoadingColours_ = &colours;
+    try {
+        formats::LoadPbmIntoSurface(stream, *this, progress);
+    } catch (...) {
+        LoadingColours_ = nullptr;
+        throw;
+    }
+    LoadingColours_ = nullptr;
+}
+
+void TDIB::LoadFromFile(const std::filesystem::path& fileName, TColourTable& colours,
+                        const formats::ProgressCallback& progress) {
+    formats::FileStream stream(fileName);
+    LoadFromStream(stream, colours, progress);
+}
+
+void TDIB::SetPictureSize(int width, int height) {
+    SetWidth(width);
+    SetHeight(height);
+}
+
+void TDIB::SetPictureColours(const uint8_t (&rgb)[768]) {
+    if (LoadingColours_) LoadingColours_->SetColours(rgb);
+}
+
+uint8_t* TDIB::PictureRow(int y) {
+    if (y < 0 || y >= Height_) throw formats::EInvalidGraphic("Picture row out of range");
+    return Row(y);
+}
+
+void TDIB::DrawPart(RgbTarget& target, const PixelRect& source, const PixelRect& dest,
+                    const std::array<uint32_t, 256>& rgb32) const {
+    const int32_t sw = source.Width(), sh = source.Height();
+    const int32_t dw = dest.Width(), dh = dest.Height();
+    if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || !target.pixels) return;
+    const int32_t x0 = std::max(dest.left, 0), x1 = std::min(dest.right, target.width);
+    const int32_t y0 = std::max(dest.top, 0), y1 = std::min(dest.bottom, target.height);
+    if (x0 >= x1 || y0 >= y1) return;
+
+    if (sw == dw && sh == dh) {
+        // Same size: one lookup per pixel, the source clipped to the surface.
+        int32_t cx0 = std::max(x0, dest.left - source.left);
+        int32_t cx1 = std::min(x1, dest.left + (Width_ - source.left));
+        int32_t cy0 = std::max(y0, dest.top - source.top);
+        int32_t cy1 = std::min(y1, dest.top + (Height_ - source.top));
+        if (cx0 >= cx1 || cy0 >= cy1) return;
+        const int32_t n = cx1 - cx0;
+        for (int32_t y = cy0; y < cy1; ++y) {
+            const uint8_t* s = Row(source.top + (y - dest.top)) + source.left + (cx0 - dest.left);
+            uint32_t* d = target.pixels + static_cast<size_t>(y) * target.stride + cx0;
+            for (int32_t i = 0; i < n; ++i)
+                d[i] = rgb32[s[i]];
+        }
+        return;
+    }
+
+    // Stretched: each target pixel takes the source pixel its position maps to.
+    std::vector<int32_t> columns(size_t(x1 - x0));
+    for (int32_t x = x0; x < x1; ++x)
+        columns[size_t(x - x0)] = source.left + int32_t(int64_t(x - dest.left) * sw / dw);
+    for (int32_t y = y0; y < y1; ++y) {
+        int32_t sy = source.top + int32_t(int64_t(y - dest.top) * sh / dh);
+        if (sy < 0 || sy >= Height_) continue;
+        const uint8_t* s = Row(sy);
+        uint32_t* d = target.pixels + static_cast<size_t>(y) * target.stride;
+        for (int32_t x = x0; x < x1; ++x) {
+            int32_t sx = columns[size_t(x - x0)];
+            if (sx >= 0 && sx < Width_) d[x] = rgb32[s[sx]];
+        }
+    }
+}
+
+void TDIB::Draw(RgbTarget& target, const PixelRect& dest,
+                const std::array<uint32_t, 256>& rgb32) const {
+    DrawPart(target, PixelRect{0, 0, Width_, Height_}, dest, rgb32);
+}
+
+void FillRgb(RgbTarget& target, const PixelRect& rect, uint32_t colour) {
+    if (!target.pixels) return;
+    const int32_t x0 = std::max(rect.left, 0), x1 = std::min(rect.right, target.width);
+    const int32_t y0 = std::max(rect.top, 0), y1 = std::min(rect.bottom, target.height);
+    for (int32_t y = y0; y < y1; ++y)
+        std::fill(target.pixels + size_t(y) * target.stride + x0,
+                  target.pixels + size_t(y) * target.stride + std::max(x0, x1), colour);
+}
+
+} // namespace mapedit

@@ -1,0 +1,158 @@
+#include "fake_ui.h"
+#include "mapedit/core/tilecollection.h"
+
+#include <gtest/gtest.h>
+
+using namespace mapedit;
+using mapedit::testing::FakeUi;
+using mapedit::testing::TempDir;
+using mapedit::testing::WritePicture;
+using mapedit::testing::WriteText;
+
+namespace {
+
+// A sheet of columns x rows tiles; the tile in column c and row r is filled with
+// colour 20 + c + 10 r, except `blank`, which is all colour 0.
+void WriteSheet(const std::filesystem::path& file, int columns, int rows, int blank = -1) {
+    WritePicture(file, 32 * columns, 32 * rows, [&](int x, int y) {
+        int tile = x / 32 + columns * (y / 32);
+        return uint8_t(tile == blank ? 0 : 20 + x / 32 + 10 * (y / 32));
+    });
+}
+
+struct Loader {
+    TempDir dir;
+    FakeUi ui;
+    TColourTable colours;
+    TTileCollection tiles{colours, ui};
+
+    void Load(const std::string& text) {
+        WriteText(dir / "set.til", text);
+        tiles.LoadTileSet((dir / "set.til").string());
+    }
+    uint8_t SlotColour(int slot) const { return tiles.Strip().Pixel(5, 32 * slot + 5); }
+};
+
+} // namespace
+
+TEST(TileSetLoading, SlotsFollowNewlineAndSheetRows) {
+    Loader l;
+    WriteSheet(l.dir / "s.pbm", 3, 2, /*blank=*/4);
+    WritePicture(l.dir / "a.pbm", 32, 32, [](int, int) { return 70; });
+    WritePicture(l.dir / "b.pbm", 32, 32, [](int, int) { return 80; });
+    l.Load("BLOKTEXT any text\n"
+           "; TILE 5 A.PBM is a comment\n"
+           "TILES 100 3,2 S.PBM\n"
+           "tile 7 a.pbm\n"
+           "NEWLINE\n"
+           "TILE 8 B.PBM\n"
+           "TILE5 A.PBM\n"
+           "  TILE 6 A.PBM\n"
+           "WIDTH=32\nHEIGHT=32\nNAME=X\n");
+    const int expected[][3] = {{10, 100, 20}, {11, 101, 21}, {12, 102, 22}, {20, 103, 30},
+                               {22, 105, 32}, {23, 7, 70},   {30, 8, 80}};
+    for (const auto& e : expected) {
+        EXPECT_EQ(l.tiles.Id(e[0]), e[1]) << "slot " << e[0];
+        EXPECT_EQ(l.SlotColour(e[0]), e[2]) << "slot " << e[0];
+    }
+    // The blank sheet tile leaves its slot empty but still takes it.
+    EXPECT_EQ(l.tiles.Id(21), 0);
+    EXPECT_EQ(l.tiles.CountCopies(0), 1022 - 7);
+    EXPECT_TRUE(l.ui.messages.empty());
+    EXPECT_EQ(l.tiles.FileName, (l.dir / "set.til").string());
+
+    ASSERT_EQ(l.ui.progress.size(), 1u);
+    const auto& box = l.ui.progress[0];
+    EXPECT_EQ(box[0], "Loading TileSet");
+    auto has = [&](const std::string& s) {
+        return std::find(box.begin(), box.end(), s) != box.end();
+    };
+    EXPECT_TRUE(has("Label1=File format is BLOCKTEXT"));
+    EXPECT_TRUE(has("CurrentString=Loading image S.PBM"));
+    EXPECT_TRUE(has("CurrentString=Reading tiles from image"));
+    EXPECT_TRUE(has("CurrentString=Loading single tileA.PBM"));
+    EXPECT_TRUE(has("Label2=Tiles Loaded: 8"));
+    EXPECT_TRUE(has("Label3=Tile Width: 32"));
+    EXPECT_TRUE(has("Label4=Tile Height: 32"));
+    EXPECT_EQ(l.ui.openBoxes, 0);
+    EXPECT_GT(l.ui.pendingEventRuns, 10);
+    // The last picture's colours are the editor's.
+    EXPECT_EQ(l.colours.SourceColours()[3].red, 3);
+}
+
+TEST(TileSetLoading, ProblemsAreReportedOrEndTheLoad) {
+    Loader l;
+    WritePicture(l.dir / "a.pbm", 32, 32, [](int, int) { return 70; });
+
+    l.tiles.LoadTileSet((l.dir / "nothing.til").string());
+    EXPECT_TRUE(l.ui.HasMessage("No file by that name"));
+    EXPECT_TRUE(l.tiles.FileName.empty());
+
+    // Missing pictures are reported and skipped without using a slot.
+    l.Load("BLOKTEXT\nTILE 1 GONE.PBM\nTILES 5 2,2 GONE2.PBM\nTILE 2 A.PBM\n");
+    EXPECT_TRUE(l.ui.HasMessage("Error loading GONE.PBM"));
+    EXPECT_TRUE(l.ui.HasMessage("Error loading GONE2.PBM"));
+    EXPECT_EQ(l.ui.messages.back().buttons, MessageButtons::Ignore);
+    EXPECT_EQ(l.tiles.Id(1), 2);
+
+    // The header is compared before upper-casing; IDs and pictures stay.
+    EXPECT_THROW(l.Load("blocktext\nTILE 3 A.PBM\n"), formats::ENotBlockFile);
+    EXPECT_EQ(l.tiles.Id(1), 2);
+    EXPECT_EQ(l.ui.openBoxes, 0);
+    EXPECT_THROW(l.Load(""), formats::ENotBlockFile);
+
+    // Wrong tile size ends the load; what was stored stays.
+    EXPECT_THROW(l.Load("BLOKTEXT\nTILE 4 A.PBM\nWIDTH=16\nTILE 5 A.PBM\n"),
+                 formats::ETileWrongSize);
+    EXPECT_EQ(l.tiles.Id(1), 4);
+    EXPECT_EQ(l.tiles.FindSlot(5), 0);
+    EXPECT_THROW(l.Load("BLOKTEXT\nTILE X A.PBM\n"), formats::EConvertError);
+    mapedit::testing::WriteText(l.dir / "bad.pbm", "not a picture");
+    EXPECT_THROW(l.Load("BLOKTEXT\nTILE 1 BAD.PBM\n"), formats::EInvalidGraphic);
+
+    // A line missing its picture is skipped.
+    l.Load("BLOKTEXT\nTILE 9\nTILE 6 A.PBM\n");
+    EXPECT_EQ(l.tiles.Id(1), 6);
+}
+
+TEST(TileSetLoading, StopsWhenTheSlotsAreFull) {
+    Loader l;
+    WriteSheet(l.dir / "big.pbm", 10, 2);
+    WritePicture(l.dir / "a.pbm", 32, 32, [](int, int) { return 70; });
+    // 50 sheets of 20 tiles fill slots 10 to 1009, one more row 1010 to 1019;
+    // three single tiles fit after it, the fourth does not.
+    std::string text = "BLOKTEXT\n";
+    for (int i = 0; i < 50; ++i)
+        text += "TILES " + std::to_string(1000 + 20 * i) + " 10,2 BIG.PBM\n";
+    text += "TILES 3000 10,1 BIG.PBM\n";
+    text += "TILE 7 A.PBM\nTILE 8 A.PBM\nTILE 9 A.PBM\nTILE 10 A.PBM\nTILE 11 A.PBM\n";
+    l.Load(text);
+    EXPECT_EQ(l.tiles.Id(1009), 1999);
+    EXPECT_EQ(l.tiles.Id(1019), 3009);
+    EXPECT_EQ(l.tiles.Id(1020), 7);
+    EXPECT_EQ(l.tiles.Id(1022), 9);
+    EXPECT_EQ(l.tiles.FindSlot(10), 0);
+    EXPECT_EQ(l.tiles.FindSlot(11), 0);
+    EXPECT_EQ(l.tiles.Id(1023), 0);
+    ASSERT_EQ(l.ui.messages.size(), 1u);
+    EXPECT_NE(l.ui.messages[0].text.find("1022"), std::string::npos);
+
+    // A sheet that claims more tiles than its picture holds stops the same way.
+    l.ui.messages.clear();
+    l.Load("BLOKTEXT\nTILES 1 2147483647,1 A.PBM\n");
+    EXPECT_EQ(l.tiles.Id(10), 1);
+    EXPECT_EQ(l.ui.messages.size(), 1u);
+}
+
+TEST(TileSetLoading, PicturesSmallerThanATile) {
+    Loader l;
+    WritePicture(l.dir / "small.pbm", 8, 8, [](int, int) { return 44; });
+    WriteSheet(l.dir / "s.pbm", 2, 1);
+    // The sheet after the small picture is cut in whole 32 x 32 blocks.
+    l.Load("BLOKTEXT\nTILE 1 SMALL.PBM\nTILES 2 2,1 S.PBM\n");
+    EXPECT_EQ(l.tiles.Strip().Pixel(7, 32 + 7), 44);
+    EXPECT_EQ(l.tiles.Strip().Pixel(8, 32 + 8), 0);
+    EXPECT_EQ(l.tiles.Id(10), 2);
+    EXPECT_EQ(l.tiles.Strip().Pixel(31, 320 + 31), 20);
+    EXPECT_EQ(l.tiles.Strip().Pixel(31, 352 + 31), 21);
+}

@@ -1,0 +1,139 @@
+// TTileCollection::LoadTileSet: reads a tile set file and stores its tiles in
+// the slots, showing its progress in a progress box.
+#include "formats/dospath.h"
+#include "formats/text.h"
+#include "formats/tileset.h"
+#include "mapedit/core/tilecollection.h"
+
+#include <string_view>
+
+namespace mapedit {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kTooManyTiles =
+    "The tile set holds more tiles than slots 1 to 1022 can take; the tiles after slot 1022 "
+    "were not loaded";
+
+// Picture names stand as written in the tile set, upper-cased: look in the
+// current directory first, then beside the tile set file.
+fs::path PicturePath(const std::string& name, const std::string& tileSetFile) {
+    std::error_code ec;
+    if (auto found = formats::ResolveDosName(fs::current_path(ec), name)) return *found;
+    if (auto found = formats::ResolveDosName(fs::path(tileSetFile).parent_path(), name))
+        return *found;
+    return formats::DosNameToPath(fs::path("."), name);
+}
+
+} // namespace
+
+void TTileCollection::LoadTileSet(const std::string& fileName) {
+    std::error_code ec;
+    if (fileName.empty() || !fs::is_regular_file(fileName, ec)) {
+        Ui_.ShowMessage(MessageKind::Error, "No file by that name", MessageButtons::Ok);
+        return;
+    }
+    std::unique_ptr<ProgressBox> box = Ui_.OpenProgress("Loading TileSet");
+    TDIB SheetSurface(kTileSize, kTileSize);
+    FileName = fileName;
+
+    const std::vector<uint8_t> bytes = formats::ReadWholeFile(fileName);
+    const std::vector<std::string> lines = formats::SplitTileSetLines(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (lines.empty() || !formats::IsBlockTextHeader(lines[0]))
+        throw formats::ENotBlockFile("Cannot read this file format");
+    box->SetText(ProgressLine::Label1, "File format is BLOCKTEXT");
+    ClearIds();
+
+    const formats::ProgressCallback keepResponsive = [this] { Ui_.ProcessPendingEvents(); };
+    auto showLoaded = [&](int loaded) {
+        box->SetText(ProgressLine::Label2, "Tiles Loaded: " + std::to_string(loaded - 1));
+    };
+    // A picture that cannot be opened or read is reported and its line skipped.
+    auto loadPicture = [&](TDIB& surface, const std::string& name) {
+        try {
+            surface.LoadFromFile(PicturePath(name, fileName), Colours_, keepResponsive);
+            return true;
+        } catch (const formats::EFOpenError&) {
+        } catch (const formats::EInOutError&) {
+        }
+        Ui_.ShowMessage(MessageKind::Error, "Error loading " + name, MessageButtons::Ignore);
+        return false;
+    };
+    auto slotsFull = [&](int slot) {
+        if (slot <= kLastPictureSlot) return false;
+        Ui_.ShowMessage(MessageKind::Error, kTooManyTiles, MessageButtons::Ok);
+        return true;
+    };
+
+    int slot = 1;
+    int loaded = 1;
+    for (size_t n = 1; n < lines.size(); ++n) {
+        Ui_.ProcessPendingEvents();
+        showLoaded(loaded);
+        const formats::TileSetLine line = formats::ParseTileSetLine(lines[n]);
+        if (line.newLine) slot = formats::RoundUpToTen(slot);
+
+        switch (line.kind) {
+        case formats::TileSetLine::Kind::Setting:
+            if (line.key == "WIDTH" || line.key == "HEIGHT") {
+                if (formats::StrToInt(line.value) != kTileSize)
+                    throw formats::ETileWrongSize("The Tileset has the wrong size tiles");
+                if (line.key == "WIDTH")
+                    box->SetText(ProgressLine::Label3, "Tile Width: 32");
+                else
+                    box->SetText(ProgressLine::Label4, "Tile Height: 32");
+            }
+            break;
+
+        case formats::TileSetLine::Kind::Tile: {
+            if (line.faulty) break;
+            if (slotsFull(slot)) return;
+            box->SetText(ProgressLine::CurrentString, "Loading single tile" + line.file);
+            if (!loadPicture(TileSurface_, line.file)) break;
+            SetTile(TileSurface_, slot, formats::StrToInt(line.id));
+            ++loaded;
+            ++slot;
+            break;
+        }
+
+        case formats::TileSetLine::Kind::Tiles: {
+            if (line.faulty) break;
+            box->SetText(ProgressLine::CurrentString, "Loading image " + line.file);
+            if (!loadPicture(SheetSurface, line.file)) break;
+            const int columns = formats::StrToInt(line.columns);
+            const int rows = formats::StrToInt(line.rows);
+            box->SetText(ProgressLine::CurrentString, "Reading tiles from image");
+            if (columns <= 0 || rows <= 0) break;
+            const int64_t firstId = formats::StrToInt(line.id);
+            for (int r = 0; r < rows; ++r) {
+                slot = formats::RoundUpToTen(slot);
+                for (int c = 0; c < columns; ++c) {
+                    showLoaded(loaded);
+                    Ui_.ProcessPendingEvents();
+                    if (slotsFull(slot)) return;
+                    // Each block starts from colour 0, so a sheet smaller than its
+                    // grid leaves no pixels of an earlier tile behind.
+                    TileSurface_.SetWidth(kTileSize);
+                    TileSurface_.SetHeight(kTileSize);
+                    TileSurface_.Clear();
+                    TileSurface_.CopyRect(0, 0, kTileSize, kTileSize, kTileSize * c, kTileSize * r,
+                                          SheetSurface);
+                    SetTile(TileSurface_, slot,
+                            static_cast<int32_t>(firstId + c + int64_t(r) * columns));
+                    ++loaded;
+                    ++slot;
+                }
+            }
+            break;
+        }
+
+        case formats::TileSetLine::Kind::Ignored:
+            break;
+        }
+    }
+}
+
+} // namespace mapedit
