@@ -1,0 +1,202 @@
+// Maps and tile sets read from files built in a temporary folder.
+#include "fixtures.h"
+#include "formats/mapfile.h"
+#include "maprun/core/map.h"
+#include "maprun/core/render.h"
+
+#include <gtest/gtest.h>
+
+using namespace maprun;
+using test::TempDir;
+
+namespace {
+
+formats::TPBMImage SheetImage() { // 3 x 2 tiles, each block its own solid colour
+    std::vector<uint8_t> pixels(96 * 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 96; ++x)
+            pixels[y * 96 + x] = static_cast<uint8_t>(0x80 + x / 32 + 3 * (y / 32));
+    return test::MakeImage(96, 64, pixels);
+}
+
+formats::TPBMImage SingleImage() { // transparent tile
+    std::vector<uint8_t> pixels(32 * 32, 0);
+    for (int i = 0; i < 32; ++i)
+        pixels[i * 32 + i] = 0x20;
+    return test::MakeImage(32, 32, pixels);
+}
+
+std::vector<uint8_t> RecordBytes(const uint8_t* sprite) {
+    if (!sprite) return {};
+    return std::vector<uint8_t>(sprite, sprite + SpriteSize(sprite));
+}
+
+// tiles/DEMO.TIL with its pictures in tiles/pics (names in the file differ in case).
+void WriteTileSet(const TempDir& dir, const std::string& body) {
+    test::WritePicture(dir / "tiles/pics/Single.pbm", SingleImage());
+    test::WritePicture(dir / "tiles/pics/sheet.pbm", SheetImage());
+    test::WriteText(dir / "tiles/DEMO.TIL", "BLOKTEXT\r\n" + body);
+}
+
+const char* kTileSet = "; tiles for the tests\r\n"
+                       "WIDTH=32\r\nHEIGHT=32\r\nNAME=X\r\n"
+                       "tile 5 pics\\single.pbm\r\n"
+                       "TILES 100 3,2 PICS\\SHEET.PBM\r\n"
+                       ";TILE 6 PICS\\SINGLE.PBM\r\n"
+                       "TILE 7 PICS\\MISSING.PBM\r\n"
+                       "TILE X8 PICS\\SINGLE.PBM\r\n"
+                       "TILE9 PICS\\SINGLE.PBM\r\n"
+                       " TILE 10 PICS\\SINGLE.PBM\r\n"
+                       "TILE 11 DEMO.TIL\r\n"
+                       "TILE 12\r\n";
+
+void WriteMap(const std::filesystem::path& path, const formats::MapData& map) {
+    std::filesystem::create_directories(path.parent_path());
+    formats::WriteMapData(path, map);
+}
+
+formats::MapData SmallMap(const std::string& tileSet) {
+    formats::MapData map;
+    map.width = 3;
+    map.height = 2;
+    map.tileSet = tileSet;
+    map.cells = {
+        {5, 0, 0, 1, 0x1602, 0x0307}, {100, 5, 103, 0, 0, 0}, {0xE005, 0, 0, 0, 0, 0},
+        {104, 101, 5, 0, 0, 0},       {0, 0, 0, 0, 0, 0},     {5, 5, 5, 5, 5, 5},
+    };
+    return map;
+}
+
+} // namespace
+
+TEST(TileSetLoading, LinesAndPicturesResolvedBesideTheTileSet) {
+    TempDir dir;
+    WriteTileSet(dir, kTileSet);
+    TTiles tiles;
+    tiles.LoadFromFile(dir / "tiles/DEMO.TIL");
+
+    const auto single = SingleImage();
+    const auto sheet = SheetImage();
+    EXPECT_EQ(RecordBytes(tiles.Tile(5)),
+              RecordBytes(MakeSprite(single, TRect{0, 0, 31, 31}).get()));
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(RecordBytes(tiles.Tile(100 + c + 3 * r)),
+                      RecordBytes(
+                          MakeSprite(sheet, TRect{32 * c, 32 * r, 32 * c + 31, 32 * r + 31}).get()))
+                << "tile " << 100 + c + 3 * r;
+    // Comment, missing picture, bad number, no space, leading space, not a
+    // picture, missing word: all skipped without a word.
+    for (int id : {6, 7, 8, 9, 10, 11, 12, 99, 106})
+        EXPECT_EQ(tiles.Tile(id), nullptr) << id;
+}
+
+TEST(TileSetLoading, SheetsOnlyCutNumbersTheStoreHolds) {
+    TempDir dir;
+    // A sheet claiming a trillion tiles, and one whose numbers start below 0.
+    WriteTileSet(dir, "TILES 8189 1000000,1000000 PICS\\SHEET.PBM\r\n"
+                      "TILES -2 3,1 PICS\\SHEET.PBM\r\n"
+                      "TILES 50 0,5 PICS\\SHEET.PBM\r\n");
+    TTiles tiles;
+    tiles.LoadFromFile(dir / "tiles/DEMO.TIL");
+    const auto sheet = SheetImage();
+    EXPECT_EQ(RecordBytes(tiles.Tile(8189)), RecordBytes(MakeSprite(sheet, {0, 0, 31, 31}).get()));
+    EXPECT_EQ(RecordBytes(tiles.Tile(8190)), RecordBytes(MakeSprite(sheet, {32, 0, 63, 31}).get()));
+    EXPECT_EQ(RecordBytes(tiles.Tile(0)), RecordBytes(MakeSprite(sheet, {64, 0, 95, 31}).get()));
+    EXPECT_EQ(tiles.Tile(1), nullptr);
+    EXPECT_EQ(tiles.Tile(50), nullptr);
+}
+
+TEST(TileSetLoading, RejectedFiles) {
+    TempDir dir;
+    auto expectError = [&](const std::string& text, const std::string& message) {
+        test::WriteText(dir / "t.til", text);
+        TTiles tiles;
+        try {
+            tiles.LoadFromFile(dir / "t.til");
+            ADD_FAILURE() << "no error for " << text;
+        } catch (const formats::ETileLoader& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
+    };
+    expectError("blocktext\r\n", "Cannot read this file format");
+    expectError("", "Cannot read this file format");
+    expectError("BLOKTEXT\r\nwidth=16\r\n", "The Tileset has the wrong size tiles");
+    expectError("BLOKTEXT\r\nHEIGHT=33\r\n", "The Tileset has the wrong size tiles");
+    TTiles tiles;
+    EXPECT_THROW(tiles.LoadFromFile(dir / "none.til"), formats::ETileLoader);
+    test::WriteText(dir / "t.til", "BLOKTEXT\r\nWIDTH=abc\r\n");
+    EXPECT_THROW(tiles.LoadFromFile(dir / "t.til"), formats::EConvertError);
+}
+
+TEST(MapLoading, RelativeDosNameAndCellsAfterTheRuntimeReader) {
+    TempDir dir;
+    WriteTileSet(dir, kTileSet);
+    // Stored as the editor stores it: backslashes, case not that of the files.
+    WriteMap(dir / "level.map", SmallMap("tiles\\demo.til"));
+    TMap map;
+    map.LoadFromFile(dir / "level.map");
+    ASSERT_EQ(map.Width(), 3);
+    ASSERT_EQ(map.Height(), 2);
+    EXPECT_NE(map.Tiles().Tile(5), nullptr);
+    // Tile 103 and 101 are solid: what they cover is cleared; tile 5 is not solid.
+    const std::vector<TCell> want = {
+        {5, 0, 0, 1, 0x1602, 0x0307}, {0, 0, 103, 0, 0, 0}, {0xE005, 0, 0, 0, 0, 0},
+        {0, 101, 5, 0, 0, 0},         {0, 0, 0, 0, 0, 0},   {5, 5, 5, 5, 5, 5},
+    };
+    EXPECT_EQ(map.Cells(), want);
+
+    const RuntimeCells cells = ReadRuntimeCells(dir / "level.map");
+    EXPECT_EQ(cells.Width, 3);
+    EXPECT_EQ(cells.Height, 2);
+    EXPECT_EQ(cells.Cells, want);
+
+    // In a folder of its own, with the tile set one level up.
+    WriteMap(dir / "maps/up.map", SmallMap("..\\TILES\\DEMO.TIL"));
+    TMap up;
+    up.LoadFromFile(dir / "maps/up.map");
+    EXPECT_NE(up.Tiles().Tile(104), nullptr);
+}
+
+TEST(MapLoading, FullPathsAreUsedAsTheyAre) {
+    // The tile set lies outside the map's folder and is recorded with its full
+    // path; putting the map's folder in front of it would name nothing.
+    TempDir dir;
+    WriteTileSet(dir, kTileSet);
+    const std::string full = (dir / "tiles/DEMO.TIL").string();
+    WriteMap(dir / "elsewhere/full.map", SmallMap(full));
+    TMap map;
+    map.LoadFromFile(dir / "elsewhere/full.map");
+    EXPECT_NE(map.Tiles().Tile(100), nullptr);
+
+    // Backslashes and another case in a full path resolve the same way.
+    std::string dos = full;
+    for (char& c : dos)
+        if (c == '/') c = '\\';
+    dos.replace(dos.size() - 8, 8, "demo.til");
+    WriteMap(dir / "elsewhere/dos.map", SmallMap(dos));
+    TMap dosMap;
+    dosMap.LoadFromFile(dir / "elsewhere/dos.map");
+    EXPECT_NE(dosMap.Tiles().Tile(100), nullptr);
+}
+
+TEST(MapLoading, MissingTileSetFailsTheLoad) {
+    TempDir dir;
+    WriteTileSet(dir, kTileSet);
+    for (const std::string& name : {std::string(), std::string("nothing.til"), std::string("tiles"),
+                                    std::string("/no/such/dir/x.til")}) {
+        WriteMap(dir / "bad.map", SmallMap(name));
+        TMap map;
+        try {
+            map.LoadFromFile(dir / "bad.map");
+            ADD_FAILURE() << "no error for '" << name << "'";
+        } catch (const formats::EMapLoad& e) {
+            EXPECT_EQ(std::string(e.what()), "Map file did not have a valid TileSet filename");
+        }
+    }
+    // A file that is not a map, and one that is not there.
+    test::WriteText(dir / "junk.map", "not a map at all");
+    TMap map;
+    EXPECT_THROW(map.LoadFromFile(dir / "junk.map"), formats::EMapLoad);
+    EXPECT_THROW(map.LoadFromFile(dir / "absent.map"), formats::EFOpenError);
+}
