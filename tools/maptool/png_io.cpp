@@ -1,0 +1,180 @@
+#include "maptool/png_io.h"
+
+#include "maptool/failure.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace maptool {
+
+namespace {
+
+// PNG width and height that a PBM picture can hold.
+constexpr png_uint_32 kMaxSide = 65535;
+
+// libpng reports errors by longjmp. The message goes here first; the calls that
+// can jump live in small functions whose locals have no destructors, so the
+// jump never skips one.
+struct PngErrorText {
+    char text[200] = "damaged PNG file";
+};
+
+void OnPngError(png_structp png, png_const_charp message) {
+    auto* error = static_cast<PngErrorText*>(png_get_error_ptr(png));
+    std::snprintf(error->text, sizeof error->text, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+struct PngHeader {
+    png_uint_32 width = 0, height = 0;
+    int colourType = 0;
+    int bitDepth = 0;
+    int colours = 0;
+    uint8_t rgb[768] = {};
+};
+
+bool ReadPngHeader(png_structp png, png_infop info, PngHeader* header) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_info(png, info);
+    header->width = png_get_image_width(png, info);
+    header->height = png_get_image_height(png, info);
+    header->colourType = png_get_color_type(png, info);
+    header->bitDepth = png_get_bit_depth(png, info);
+    png_colorp palette = nullptr;
+    int count = 0;
+    if (png_get_PLTE(png, info, &palette, &count) && palette) {
+        header->colours = count < 0 ? 0 : count > 256 ? 256 : count;
+        for (int i = 0; i < header->colours; ++i) {
+            header->rgb[3 * i] = palette[i].red;
+            header->rgb[3 * i + 1] = palette[i].green;
+            header->rgb[3 * i + 2] = palette[i].blue;
+        }
+    }
+    return true;
+}
+
+bool ReadPngRows(png_structp png, png_infop info, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_packing(png); // 1, 2 and 4-bit indices become one byte each
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    png_read_image(png, rows);
+    png_read_end(png, nullptr);
+    return true;
+}
+
+bool WritePngAll(png_structp png, png_infop info, std::FILE* file, const IndexedPicture* picture,
+                 png_bytepp rows, png_colorp palette) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_init_io(png, file);
+    png_set_IHDR(png, info, png_uint_32(picture->width), png_uint_32(picture->height), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_PLTE(png, info, palette, picture->Colours());
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    return true;
+}
+
+struct ReadStructs {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ~ReadStructs() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
+};
+
+struct WriteStructs {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ~WriteStructs() { png_destroy_write_struct(&png, info ? &info : nullptr); }
+};
+
+} // namespace
+
+IndexedPicture ReadIndexedPng(const std::filesystem::path& file) {
+    const std::string name = file.string();
+    FilePtr in(std::fopen(file.c_str(), "rb"));
+    if (!in) throw Failure("cannot open " + name + ": " + std::strerror(errno));
+    png_byte signature[8] = {};
+    if (std::fread(signature, 1, 8, in.get()) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
+        throw Failure(name + " is not a PNG file");
+    }
+
+    PngErrorText error;
+    ReadStructs structs;
+    structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, OnPngError, OnPngWarning);
+    if (!structs.png) throw Failure("cannot set up the PNG reader");
+    structs.info = png_create_info_struct(structs.png);
+    if (!structs.info) throw Failure("cannot set up the PNG reader");
+    png_init_io(structs.png, in.get());
+    png_set_sig_bytes(structs.png, 8);
+    png_set_user_limits(structs.png, kMaxSide, kMaxSide);
+
+    PngHeader header;
+    if (!ReadPngHeader(structs.png, structs.info, &header)) throw Failure(name + ": " + error.text);
+    if (header.colourType != PNG_COLOR_TYPE_PALETTE) {
+        throw Failure(name + " is not an indexed-colour PNG; convert it to 256 colours first");
+    }
+    if (header.colours == 0) throw Failure(name + ": the PNG has no palette");
+
+    IndexedPicture picture;
+    picture.width = int(header.width);
+    picture.height = int(header.height);
+    picture.pixels.assign(size_t(header.width) * header.height, 0);
+    picture.rgb.assign(header.rgb, header.rgb + 3 * header.colours);
+    std::vector<png_bytep> rows(header.height);
+    for (png_uint_32 y = 0; y < header.height; ++y) {
+        rows[y] = picture.pixels.data() + size_t(y) * header.width;
+    }
+    if (!ReadPngRows(structs.png, structs.info, rows.data()))
+        throw Failure(name + ": " + error.text);
+    return picture;
+}
+
+void WriteIndexedPng(const std::filesystem::path& file, const IndexedPicture& picture) {
+    const std::string name = file.string();
+    if (picture.width <= 0 || picture.height <= 0) throw Failure("a PNG needs at least one pixel");
+    if (picture.Colours() < 1 || picture.Colours() > 256) {
+        throw Failure("a PNG palette holds 1 to 256 colours");
+    }
+    std::vector<png_color> palette(size_t(picture.Colours()));
+    for (size_t i = 0; i < palette.size(); ++i) {
+        palette[i] = {picture.rgb[3 * i], picture.rgb[3 * i + 1], picture.rgb[3 * i + 2]};
+    }
+    std::vector<png_bytep> rows(size_t(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        rows[size_t(y)] = const_cast<png_bytep>(picture.pixels.data()) + size_t(y) * picture.width;
+    }
+
+    FilePtr out(std::fopen(file.c_str(), "wb"));
+    if (!out) throw Failure("cannot create " + name + ": " + std::strerror(errno));
+    PngErrorText error;
+    bool written = false;
+    {
+        WriteStructs structs;
+        structs.png =
+            png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, OnPngError, OnPngWarning);
+        if (structs.png) structs.info = png_create_info_struct(structs.png);
+        written = structs.info && WritePngAll(structs.png, structs.info, out.get(), &picture,
+                                              rows.data(), palette.data());
+    }
+    bool closed = std::fclose(out.release()) == 0;
+    if (!written || !closed) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+        throw Failure("cannot write " + name + ": " + (written ? "write error" : error.text));
+    }
+}
+
+} // namespace maptool

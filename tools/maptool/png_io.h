@@ -1,0 +1,26 @@
+#pragma once
+// Indexed-colour PNG files: one byte per pixel holding a palette index.
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace maptool {
+
+struct IndexedPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels; // width x height indices, row after row
+    std::vector<uint8_t> rgb;    // red, green, blue per palette entry
+    int Colours() const { return static_cast<int>(rgb.size() / 3); }
+};
+
+// Reads a palette PNG of bit depth 1, 2, 4 or 8, unpacked to one byte per pixel.
+// Anything else (grey, RGB, damaged files) raises Failure; no colours are
+// converted or reduced.
+IndexedPicture ReadIndexedPng(const std::filesystem::path& file);
+
+// Writes an 8-bit palette PNG with as many PLTE entries as `picture.rgb` holds
+// (1 to 256). Raises Failure; a partly written file is removed.
+void WriteIndexedPng(const std::filesystem::path& file, const IndexedPicture& picture);
+
+} // namespace maptool
