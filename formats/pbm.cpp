@@ -50,8 +50,9 @@ uint64_t MaxByteRun1Bytes(const BitmapHeader& header) {
 BodyData ReadBody(Stream& stream, const ChunkInfo& chunk, uint64_t usefulBytes) {
     BodyData body;
     body.size = static_cast<size_t>(std::min<uint64_t>(chunk.length, usefulBytes));
-    body.bytes = std::make_unique_for_overwrite<uint8_t[]>(body.size);
+    body.bytes = std::make_unique_for_overwrite<uint8_t[]>(body.size + kBodySlack);
     stream.ReadExact(body.bytes.get(), body.size);
+    std::memset(body.bytes.get() + body.size, 0, kBodySlack);
     return body;
 }
 

@@ -19,6 +19,11 @@ inline constexpr const char* kHeaderTooShort = "PBM header (BMHD) is too short";
 inline constexpr const char* kBodyBeforeHeader =
     "PBM picture data (BODY) comes before its header (BMHD)";
 
+// What the BODY buffer carries past its data, so that the fast row decoder may
+// read whole blocks from near the end.
+inline constexpr size_t kBodySlack = 64;
+using Vec16 = uint8_t __attribute__((vector_size(16)));
+
 bool IsChunk(const ChunkInfo& chunk, const char* id);
 
 BitmapHeader ParseHeader(const uint8_t (&bytes)[kHeaderBytes]);
@@ -42,7 +47,8 @@ template <class E> BitmapHeader ReadHeader(Stream& stream, const ChunkInfo& chun
 size_t ReadPalette(Stream& stream, const ChunkInfo& chunk, uint8_t* palette);
 
 // The BODY data in memory, cut to what `height` rows of `width` pixels can use
-// at most (a control byte emits at least one pixel and takes at most 129 bytes).
+// at most (a control byte emits at least one pixel and takes at most 129 bytes),
+// followed by kBodySlack zero bytes that are not part of the data.
 struct BodyData {
     std::unique_ptr<uint8_t[]> bytes;
     size_t size = 0;
@@ -52,22 +58,52 @@ struct BodyData {
 BodyData ReadBody(Stream& stream, const ChunkInfo& chunk, uint64_t usefulBytes);
 uint64_t MaxByteRun1Bytes(const BitmapHeader& header);
 
-// Copies n bytes turning every 1 into 0, eight bytes at a time: a byte equal
-// to 1 has only bit 0 set, so clearing bit 0 of exactly those bytes zeroes them.
-inline void CopyClearingOnes(uint8_t* dst, const uint8_t* src, size_t n) {
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
+inline constexpr uint64_t kEveryByte = 0x0101010101010101ull;
+
+// Turns every byte equal to 1 into 0, eight at a time: such a byte has only
+// bit 0 set, so clearing bit 0 of exactly those bytes zeroes them.
+inline uint64_t ClearOnes(uint64_t v) {
     constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    uint64_t y = v ^ kEveryByte;                            // 0 where v was 1
+    uint64_t isZero = ~(((y & kLow7) + kLow7) | y | kLow7); // 0x80 where y is 0
+    return v & ~(isZero >> 7);
+}
+
+inline void CopyClearingOnes(uint8_t* dst, const uint8_t* src, size_t n) {
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         uint64_t v;
         std::memcpy(&v, src + i, 8);
-        uint64_t y = v ^ kOnes;                                 // 0 where v was 1
-        uint64_t isZero = ~(((y & kLow7) + kLow7) | y | kLow7); // 0x80 where y is 0
-        v &= ~(isZero >> 7);
+        v = ClearOnes(v);
         std::memcpy(dst + i, &v, 8);
     }
     for (; i < n; ++i)
         dst[i] = src[i] == 1 ? 0 : src[i];
+}
+
+// One run with exact lengths: emits at most width - x pixels at row + x, never
+// reads at or past `end`. Returns the pixels emitted (0 when the data ended).
+template <ColourOneRule Rule>
+inline int DecodeRunExact(const uint8_t*& p, const uint8_t* end, uint8_t* row, int x, int width) {
+    int n = static_cast<int8_t>(*p++);
+    if (n < 0) {
+        if (p == end) return 0;
+        uint8_t value = *p++;
+        if (value == 1) value = 0; // both rules clear 1 in repeated runs
+        int take = std::min(1 - n, width - x);
+        std::memset(row + x, value, static_cast<size_t>(take));
+        return take;
+    }
+    size_t available = static_cast<size_t>(end - p);
+    size_t count = std::min(static_cast<size_t>(n) + 1, available);
+    size_t take = std::min(count, static_cast<size_t>(width - x));
+    if constexpr (Rule == ColourOneRule::EveryRun) {
+        CopyClearingOnes(row + x, p, take);
+    } else {
+        std::memcpy(row + x, p, take);
+    }
+    p += count;
+    return static_cast<int>(take);
 }
 
 // Decodes one ByteRun1 row into row[0, width). Returns the pixels emitted:
@@ -78,29 +114,62 @@ inline int DecodeRow(const uint8_t*& src, const uint8_t* end, uint8_t* row, int 
     const uint8_t* p = src;
     int x = 0;
     while (x < width && p < end) {
-        int n = static_cast<int8_t>(*p++);
-        if (n < 0) {
-            if (p == end) break;
-            uint8_t value = *p++;
-            if (value == 1) value = 0; // both rules clear 1 in repeated runs
-            int take = std::min(1 - n, width - x);
-            std::memset(row + x, value, static_cast<size_t>(take));
-            x += take;
-        } else {
-            size_t available = static_cast<size_t>(end - p);
-            size_t count = std::min(static_cast<size_t>(n) + 1, available);
-            size_t take = std::min(count, static_cast<size_t>(width - x));
-            if constexpr (Rule == ColourOneRule::EveryRun) {
-                CopyClearingOnes(row + x, p, take);
-            } else {
-                std::memcpy(row + x, p, take);
-            }
-            p += count;
-            x += static_cast<int>(take);
-        }
+        int emitted = DecodeRunExact<Rule>(p, end, row, x, width);
+        if (emitted == 0) break;
+        x += emitted;
     }
     src = p;
     return x;
+}
+
+// Writes one 16-byte block of a run: the repeated value where `pick` is all
+// ones, the literal bytes at `from` otherwise.
+template <ColourOneRule Rule>
+inline void PutBlock16(uint8_t* to, const uint8_t* from, Vec16 fill, Vec16 pick) {
+    Vec16 v;
+    std::memcpy(&v, from, 16);
+    v = fill | (v & ~pick);
+    if constexpr (Rule == ColourOneRule::EveryRun) v &= ~reinterpret_cast<Vec16>(v == 1);
+    std::memcpy(to, &v, 16);
+}
+
+// Decodes one row that is known to complete: while at least two bytes per
+// missing pixel remain, no run can leave the row short (a run either finishes
+// the row or takes at most two bytes per pixel it emits). Runs are then written
+// in whole 16-byte blocks, repeat or literal chosen without a branch; bytes past
+// a run's end are overwritten by the runs that follow. Blocks stay inside the
+// row; reads may reach into the buffer's slack.
+template <ColourOneRule Rule>
+inline void DecodeRowFast(const uint8_t*& src, const uint8_t* end, uint8_t* row, int width) {
+    constexpr int kLongestBlocks = 144; // 129 pixels rounded up to whole blocks
+    const uint8_t* p = src;
+    int x = 0;
+    while (x < width) {
+        int n = static_cast<int8_t>(*p);
+        bool repeat = n < 0;
+        int count = repeat ? 1 - n : n + 1;
+        uint8_t value = p[1];
+        if constexpr (Rule == ColourOneRule::RepeatRuns) value = value == 1 ? 0 : value;
+        Vec16 pick = Vec16{} - static_cast<uint8_t>(repeat); // all ones for a repeat run
+        Vec16 fill = (Vec16{} + value) & pick;
+        if (count <= 32 && x + 32 <= width) { // most runs: two blocks, no loop
+            PutBlock16<Rule>(row + x, p + 1, fill, pick);
+            PutBlock16<Rule>(row + x + 16, p + 17, fill, pick);
+        } else if (x + kLongestBlocks <= width) {
+            const uint8_t* from = p + 1;
+            const size_t step = repeat ? 0 : 16; // a repeat run reads no further
+            for (int i = 0; i < count; i += 16, from += step)
+                PutBlock16<Rule>(row + x + i, from, fill, pick);
+        } else { // near the row's end: exact lengths
+            int emitted = DecodeRunExact<Rule>(p, end, row, x, width);
+            if (emitted == 0) break; // cannot happen while the data suffices
+            x += emitted;
+            continue;
+        }
+        x += count;
+        p += repeat ? 2 : count + 1;
+    }
+    src = std::min(p, end);
 }
 
 // Runs the ByteRun1 rows of a picture: before row y with y % 16 == 15 calls
@@ -116,7 +185,12 @@ void DecodeByteRun1Rows(const BodyData& body, int width, int height,
         if (y % 16 == 15 && progress) progress();
         uint8_t* row = rowFor(y);
         if (!row) return;
-        int emitted = DecodeRow<Rule>(src, end, row, width);
+        int emitted = width;
+        if (static_cast<uint64_t>(end - src) >= 2 * static_cast<uint64_t>(width)) {
+            DecodeRowFast<Rule>(src, end, row, width);
+        } else {
+            emitted = DecodeRow<Rule>(src, end, row, width);
+        }
         rowDone(y, emitted);
         if (emitted < width) return;
     }

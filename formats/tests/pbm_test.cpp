@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <unistd.h>
 
@@ -49,7 +50,8 @@ public:
 
 private:
     void Id(const char* id) {
-        for (int i = 0; i < 4; ++i) bytes_.push_back(uint8_t(id[i]));
+        for (int i = 0; i < 4; ++i)
+            bytes_.push_back(uint8_t(id[i]));
     }
     void Long(uint32_t v) {
         for (int s = 24; s >= 0; s -= 8)
@@ -134,6 +136,85 @@ std::string DrawError(const Bytes& file) {
         DrawPBMStream(s, [](int, int, uint8_t) {});
     });
 }
+
+// Per pixel, the plain reading of ByteRun1 rows that every decoder must match.
+Bytes ReferenceDecode(const Bytes& body, int w, int h, bool clearEveryOne, uint8_t untouched) {
+    Bytes out(size_t(w) * h, untouched);
+    size_t i = 0;
+    for (int y = 0; y < h && i < body.size(); ++y) {
+        int x = 0;
+        while (x < w && i < body.size()) {
+            int n = int8_t(body[i++]);
+            if (n < 0) {
+                if (i == body.size()) break;
+                uint8_t v = body[i++];
+                for (int k = 0; k < 1 - n; ++k, ++x)
+                    if (x < w) out[size_t(y) * w + x] = v == 1 ? 0 : v;
+            } else {
+                for (int k = 0; k <= n && i < body.size(); ++k, ++x) {
+                    uint8_t v = body[i++];
+                    if (x < w) out[size_t(y) * w + x] = clearEveryOne && v == 1 ? 0 : v;
+                }
+            }
+        }
+        if (x < w) break;
+    }
+    return out;
+}
+
+// Rows of random runs: repeats of 2 to 129 (control byte -128 included),
+// literals of 1 to 128 bytes, many 1s, runs crossing the row's end.
+Bytes RandomBody(int w, int h, std::mt19937& rng) {
+    Bytes body;
+    auto colour = [&] {
+        const uint8_t common[] = {0, 1, 1, 2, 255};
+        return rng() % 2 ? common[rng() % 5] : uint8_t(rng());
+    };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w;) {
+            bool longRun = rng() % 6 == 0;
+            int count = longRun ? 33 + int(rng() % 96) : 1 + int(rng() % 32);
+            if (rng() % 2) {
+                count = std::max(count + 1, 2);
+                body.push_back(uint8_t(1 - count));
+                body.push_back(colour());
+            } else {
+                count = std::min(count, 128);
+                body.push_back(uint8_t(count - 1));
+                for (int k = 0; k < count; ++k)
+                    body.push_back(colour());
+            }
+            x += count;
+        }
+    }
+    return body;
+}
+
+// Each row its own allocation with guard bytes behind it.
+class GuardedSurface : public PbmSurfaceTarget {
+public:
+    static constexpr size_t kGuard = 64;
+    void SetPictureSize(int w, int h) override {
+        width = w;
+        rows.assign(size_t(h), Bytes(size_t(w) + kGuard, kUntouched));
+    }
+    void SetPictureColours(const uint8_t (&)[768]) override {}
+    uint8_t* PictureRow(int y) override { return rows.at(size_t(y)).data(); }
+    bool GuardsIntact() const {
+        for (const Bytes& r : rows)
+            for (size_t i = size_t(width); i < r.size(); ++i)
+                if (r[i] != kUntouched) return false;
+        return true;
+    }
+    Bytes Pixels() const {
+        Bytes all;
+        for (const Bytes& r : rows)
+            all.insert(all.end(), r.begin(), r.begin() + width);
+        return all;
+    }
+    int width = 0;
+    std::vector<Bytes> rows;
+};
 
 fs::path TempDir() {
     fs::path d = fs::temp_directory_path() / ("zorv_pbm_" + std::to_string(::getpid()));
@@ -452,4 +533,35 @@ TEST(PbmWriter, RoundTripThroughEveryDecoder) {
     EXPECT_THROW(WritePbmFile(file, 70000, 1, ones.data(), rgb, 2, true), EInOutError);
     EXPECT_THROW(WritePbmFile(file, 1, 1, ones.data(), rgb, 257, true), EInOutError);
     fs::remove_all(dir);
+}
+
+TEST(PbmDecoders, MatchThePlainReadingOnLargeRandomPictures) {
+    std::mt19937 rng(77);
+    for (int w : {1, 31, 32, 33, 200, 517}) {
+        const int h = 40;
+        Bytes body = RandomBody(w, h, rng);
+        // Whole, and cut at a few places so that rows end early in both the
+        // plentiful-data and the scarce-data stretch of the BODY.
+        for (size_t cut : {body.size(), body.size() / 2 + 1, body.size() - 3, size_t(7)}) {
+            Bytes part(body.begin(), body.begin() + std::min(cut, body.size()));
+            Bytes file = Picture(w, h, part);
+            SCOPED_TRACE("width " + std::to_string(w) + " cut " + std::to_string(cut));
+
+            MemoryStream s1(file);
+            GuardedSurface surface;
+            LoadPbmIntoSurface(s1, surface);
+            EXPECT_TRUE(surface.GuardsIntact());
+            EXPECT_EQ(surface.Pixels(), ReferenceDecode(part, w, h, true, kUntouched));
+
+            MemoryStream s2(file);
+            TPBMImage image;
+            image.LoadFromStream(s2);
+            EXPECT_EQ(image.Pixels, ReferenceDecode(part, w, h, false, 0));
+
+            Bytes drawn(size_t(w) * h, kUntouched);
+            MemoryStream s3(file);
+            DrawPBMStream(s3, [&](int x, int y, uint8_t c) { drawn.at(size_t(y) * w + x) = c; });
+            EXPECT_EQ(drawn, ReferenceDecode(part, w, h, false, kUntouched));
+        }
+    }
 }

@@ -1,0 +1,67 @@
+// Runs the three PBM decoders over arbitrary bytes. Targets check every row and
+// pixel they are handed against the picture's size; each surface row is its own
+// allocation of exactly the picture's width, so a sanitizer sees any overrun.
+#include "formats/pbm.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+class CheckedSurface : public formats::PbmSurfaceTarget {
+public:
+    void SetPictureSize(int width, int height) override {
+        if (width < 0 || height < 0 || uint64_t(width) * height > formats::kMaxPicturePixels)
+            std::abort();
+        width_ = width;
+        rows_.clear();
+        rows_.resize(size_t(height));
+    }
+    void SetPictureColours(const uint8_t (&rgb)[768]) override { colours_ = rgb[767]; }
+    uint8_t* PictureRow(int y) override {
+        if (y < 0 || size_t(y) >= rows_.size() || width_ == 0) std::abort();
+        if (!rows_[y]) rows_[y] = std::make_unique<uint8_t[]>(size_t(width_));
+        return rows_[y].get();
+    }
+
+private:
+    int width_ = 0;
+    uint8_t colours_ = 0;
+    std::vector<std::unique_ptr<uint8_t[]>> rows_;
+};
+
+void CheckPixel(int x, int y) {
+    const formats::BitmapHeader& h = formats::LastPBMHeader;
+    if (x < 0 || y < 0 || x >= h.w || y >= h.h) std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    int progressCalls = 0;
+    auto progress = [&progressCalls] { ++progressCalls; };
+    try {
+        formats::MemoryStream stream(data, size);
+        formats::DrawPBMStream(
+            stream, [](int x, int y, uint8_t) { CheckPixel(x, y); }, progress);
+    } catch (const formats::FormatError&) {
+    }
+    try {
+        formats::MemoryStream stream(data, size);
+        formats::TPBMImage image;
+        image.LoadFromStream(stream, progress);
+        if (image.Pixels.size() != size_t(image.Width()) * image.Height()) std::abort();
+        image.SetPixel(image.Width(), 0, 1);
+        (void)image.GetPixel(-1, image.Height());
+    } catch (const formats::FormatError&) {
+    }
+    try {
+        formats::MemoryStream stream(data, size);
+        CheckedSurface surface;
+        formats::LoadPbmIntoSurface(stream, surface, progress);
+    } catch (const formats::FormatError&) {
+    }
+    return 0;
+}
