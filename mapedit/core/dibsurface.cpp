@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace mapedit {
 
@@ -47,13 +50,55 @@ bool ClipBlock(Block& b, int32_t destWidth, int32_t destHeight, int32_t srcWidth
     return true;
 }
 
+// Transparent and shaded rows work 16 pixels at a time where SSE2 is there:
+// composing a view runs these over every layer of every visible cell.
+#if defined(__SSE2__)
+inline __m128i TransparentPixels(__m128i s, __m128i d) {
+    const __m128i hole = _mm_cmpeq_epi8(s, _mm_setzero_si128());
+    return _mm_or_si128(_mm_and_si128(hole, d), _mm_andnot_si128(hole, s));
+}
+
+inline __m128i ShadedPixels(__m128i s, __m128i d) {
+    const __m128i fifteen = _mm_set1_epi8(15);
+    // level = clamp((d & 15) + s - 8, 0, 15), exact for s <= 15.
+    __m128i level = _mm_adds_epu8(_mm_and_si128(d, fifteen), s);
+    level = _mm_min_epu8(_mm_subs_epu8(level, _mm_set1_epi8(8)), fifteen);
+    const __m128i shade = _mm_or_si128(_mm_andnot_si128(fifteen, d), level);
+    const __m128i hole = _mm_cmpeq_epi8(s, _mm_setzero_si128());
+    const __m128i small = _mm_cmpeq_epi8(_mm_min_epu8(s, fifteen), s); // s <= 15
+    const __m128i shaded = _mm_andnot_si128(hole, _mm_and_si128(small, shade));
+    return _mm_or_si128(_mm_or_si128(shaded, _mm_and_si128(hole, d)), _mm_andnot_si128(small, s));
+}
+#endif
+
+// Whole rows of two surfaces of one width lie in one run of bytes each.
+bool IsWholeRows(const Block& b, int32_t destWidth, int32_t srcWidth) {
+    return b.dx == 0 && b.sx == 0 && b.w == destWidth && b.w == srcWidth;
+}
+
 void TransparentRow(uint8_t* d, const uint8_t* s, int32_t n) {
-    for (int32_t i = 0; i < n; ++i)
+    int32_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), TransparentPixels(sv, dv));
+    }
+#endif
+    for (; i < n; ++i)
         d[i] = s[i] != 0 ? s[i] : d[i];
 }
 
 void ShadedRow(uint8_t* d, const uint8_t* s, int32_t n) {
-    for (int32_t i = 0; i < n; ++i)
+    int32_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), ShadedPixels(sv, dv));
+    }
+#endif
+    for (; i < n; ++i)
         d[i] = ShadePixel(s[i], d[i]);
 }
 
@@ -87,6 +132,10 @@ void TDIB::CopyRect(int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t sx, in
                     const TDIB& source) {
     Block b{dx, dy, w, h, sx, sy};
     if (!ClipBlock(b, Width_, Height_, source.Width_, source.Height_)) return;
+    if (IsWholeRows(b, Width_, source.Width_)) {
+        std::memmove(Row(b.dy), source.Row(b.sy), size_t(b.w) * size_t(b.h));
+        return;
+    }
     for (int32_t y = 0; y < b.h; ++y)
         std::memmove(Row(b.dy + y) + b.dx, source.Row(b.sy + y) + b.sx, size_t(b.w));
 }
@@ -95,13 +144,18 @@ void TDIB::TransparentCopy(int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t
                            const TDIB& source) {
     Block b{dx, dy, w, h, sx, sy};
     if (!ClipBlock(b, Width_, Height_, source.Width_, source.Height_)) return;
+    auto copyRow = ShadeMode ? ShadedRow : TransparentRow;
+    if (this != &source && IsWholeRows(b, Width_, source.Width_)) {
+        copyRow(Row(b.dy), source.Row(b.sy), b.w * b.h);
+        return;
+    }
+    // Within one surface each source row is taken whole before it is drawn.
+    std::vector<uint8_t> rowCopy(this == &source ? size_t(b.w) : 0);
     for (int32_t y = 0; y < b.h; ++y) {
-        uint8_t* d = Row(b.dy + y) + b.dx;
         const uint8_t* s = source.Row(b.sy + y) + b.sx;
-        if (ShadeMode)
-            ShadedRow(d, s, b.w);
-        else
-            TransparentRow(d, s, b.w);
+        if (!rowCopy.empty())
+            s = static_cast<const uint8_t*>(std::memcpy(rowCopy.data(), s, rowCopy.size()));
+        copyRow(Row(b.dy + y) + b.dx, s, b.w);
     }
 }
 
@@ -164,18 +218,25 @@ void TDIB::DrawPart(RgbTarget& target, const PixelRect& source, const PixelRect&
     }
 
     // Stretched: each target pixel takes the source pixel its position maps to.
-    std::vector<int32_t> columns(size_t(x1 - x0));
-    for (int32_t x = x0; x < x1; ++x)
-        columns[size_t(x - x0)] = source.left + int32_t(int64_t(x - dest.left) * sw / dw);
-    for (int32_t y = y0; y < y1; ++y) {
-        int32_t sy = source.top + int32_t(int64_t(y - dest.top) * sh / dh);
+    // The mapping never decreases, so the target columns whose source column
+    // lies inside the surface form one range.
+    constexpr int32_t kStackColumns = 1024;
+    int32_t stackColumns[kStackColumns];
+    std::vector<int32_t> heapColumns(x1 - x0 > kStackColumns ? size_t(x1 - x0) : 0);
+    int32_t* columns = heapColumns.empty() ? stackColumns : heapColumns.data();
+    int32_t first = x1, last = x0;
+    for (int32_t x = x0; x < x1; ++x) {
+        const int32_t sx = source.left + int32_t(int64_t(x - dest.left) * sw / dw);
+        columns[x - x0] = sx;
+        if (sx >= 0 && sx < Width_) first = std::min(first, x), last = x + 1;
+    }
+    for (int32_t y = y0; y < y1 && first < last; ++y) {
+        const int32_t sy = source.top + int32_t(int64_t(y - dest.top) * sh / dh);
         if (sy < 0 || sy >= Height_) continue;
         const uint8_t* s = Row(sy);
         uint32_t* d = target.pixels + static_cast<size_t>(y) * target.stride;
-        for (int32_t x = x0; x < x1; ++x) {
-            int32_t sx = columns[size_t(x - x0)];
-            if (sx >= 0 && sx < Width_) d[x] = rgb32[s[sx]];
-        }
+        for (int32_t x = first; x < last; ++x)
+            d[x] = rgb32[s[columns[x - x0]]];
     }
 }
 

@@ -138,6 +138,35 @@ TEST(Surface, TransparentAndShadedCopies) {
         }
 }
 
+TEST(Surface, WideCopiesMatchThePixelRules) {
+    // Every source value (column) over every destination value (row), through
+    // the whole-surface path and through a block copy with a ragged edge.
+    TDIB source(256, 256), dest(256, 256);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            source.SetPixel(x, y, uint8_t(x)), dest.SetPixel(x, y, uint8_t(y));
+    for (bool shade : {false, true}) {
+        for (int dx : {0, 3}) {
+            TDIB d = dest;
+            d.ShadeMode = shade;
+            d.TransparentCopy(dx, 0, 256, 256, 0, 0, source);
+            for (int y = 0; y < 256; ++y)
+                for (int x = dx; x < 256; ++x) {
+                    const uint8_t s = uint8_t(x - dx), old = uint8_t(y);
+                    const uint8_t want = shade ? ShadePixel(s, old) : (s ? s : old);
+                    ASSERT_EQ(d.Pixel(x, y), want) << shade << " " << dx << " " << x << "," << y;
+                }
+        }
+    }
+    // Within one surface each row is read whole before it is drawn.
+    TDIB row(40, 1);
+    for (int x = 0; x < 40; ++x)
+        row.SetPixel(x, 0, uint8_t(20 + x));
+    row.TransparentCopy(1, 0, 39, 1, 0, 0, row);
+    for (int x = 1; x < 40; ++x)
+        EXPECT_EQ(row.Pixel(x, 0), 20 + x - 1);
+}
+
 TEST(Surface, SizeChangesAndLimits) {
     TDIB s = Numbered(32, 32);
     s.SetWidth(32);
