@@ -12,9 +12,6 @@ void Encode(const Arguments& args, std::ostream&) {
     const std::string& input = parsed.positional[0];
     const std::string& output = parsed.positional[1];
     IndexedPicture picture = ReadIndexedPng(input);
-    if (uint64_t(picture.width) * uint64_t(picture.height) > formats::kMaxPicturePixels) {
-        throw Failure(input + ": picture is too large for a PBM file");
-    }
     ForFile(output, [&] {
         formats::WritePbmFile(output, picture.width, picture.height, picture.pixels.data(),
                               picture.rgb.data(), picture.Colours(), !parsed.Has("--raw"));

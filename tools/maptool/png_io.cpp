@@ -2,6 +2,8 @@
 
 #include "maptool/failure.h"
 
+#include "formats/pbm.h"
+
 #include <png.h>
 
 #include <cerrno>
@@ -127,6 +129,10 @@ IndexedPicture ReadIndexedPng(const std::filesystem::path& file) {
         throw Failure(name + " is not an indexed-colour PNG; convert it to 256 colours first");
     }
     if (header.colours == 0) throw Failure(name + ": the PNG has no palette");
+    // The header alone must not make us allocate: a few bytes can claim 65535 x 65535.
+    if (uint64_t(header.width) * header.height > formats::kMaxPicturePixels) {
+        throw Failure(name + ": picture is too large for a PBM file");
+    }
 
     IndexedPicture picture;
     picture.width = int(header.width);

@@ -15,8 +15,8 @@ struct IndexedPicture {
 };
 
 // Reads a palette PNG of bit depth 1, 2, 4 or 8, unpacked to one byte per pixel.
-// Anything else (grey, RGB, damaged files) raises Failure; no colours are
-// converted or reduced.
+// Anything else (grey, RGB, damaged files, pictures larger than a PBM file may
+// hold) raises Failure; no colours are converted or reduced.
 IndexedPicture ReadIndexedPng(const std::filesystem::path& file);
 
 // Writes an 8-bit palette PNG with as many PLTE entries as `picture.rgb` holds
