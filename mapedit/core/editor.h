@@ -112,6 +112,14 @@ public:
     void MaskEdit1Change(const std::string& text);
     void SelectAttrLayer();
 
+    // ---- the palette grid (palettegrid.cpp) ----
+    // Right button on a palette cell: it becomes the right mouse button's tile.
+    void PaletteRightClick(CellPos cell);
+    // Middle button (or Ctrl and right) on a palette cell: the selected block is
+    // copied slot by slot so that its top left lands there; columns beyond the
+    // palette's right edge are dropped and refused copies leave a slot as it was.
+    void CopyPaletteBlock(CellPos cell);
+
     // ---- undo ----
     void Undo1Click() { History.Undo1Click(Doc, Ui); }
     void Redo1Click() { History.Redo1Click(Doc, Ui); }

@@ -48,6 +48,8 @@ public:
     virtual void RedrawCell(int32_t /*x*/, int32_t /*y*/) {}
     virtual void RepaintMap() {}
     virtual void RepaintPalette() {}
+    // Paint palette cell (column, row) now, with its frames.
+    virtual void RedrawPaletteCell(int32_t /*column*/, int32_t /*row*/) {}
     // The colours changed (a map or tile set was loaded): realize them and
     // repaint the palette grid and the map view.
     virtual void RealizeEditorPalette() {}

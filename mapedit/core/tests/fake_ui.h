@@ -22,6 +22,7 @@ struct Message {
 class FakeUi : public EditorUi {
 public:
     std::vector<CellPos> redrawn;
+    std::vector<CellPos> paletteRedrawn;
     std::function<void(int32_t, int32_t)> onRedraw;
     int repaints = 0;
     int realized = 0;
@@ -44,6 +45,7 @@ public:
         redrawn.push_back({x, y});
         if (onRedraw) onRedraw(x, y);
     }
+    void RedrawPaletteCell(int32_t c, int32_t r) override { paletteRedrawn.push_back({c, r}); }
     void RepaintMap() override { ++repaints; }
     void RealizeEditorPalette() override { ++realized; }
     void MapSizeChanged(int32_t w, int32_t h) override { sizes.emplace_back(w, h); }

@@ -1,5 +1,6 @@
 #include "fake_ui.h"
 #include "formats/tilepalette.h"
+#include "mapedit/core/editor.h"
 #include "mapedit/core/errors.h"
 #include "mapedit/core/tilecollection.h"
 
@@ -191,4 +192,34 @@ TEST(TileCollection, PalettesRearrangeByIdAndKeepTheirOwnName) {
     EXPECT_THROW(c.tiles.LoadPalette((dir / "c.tpl").string()), formats::EInOutError);
     EXPECT_THROW(c.tiles.LoadPalette((dir / "none.tpl").string()), formats::FormatError);
     EXPECT_EQ(c.tiles.Id(2), 8);
+}
+
+TEST(PaletteGrid, BlocksCopyOnlyWhatFitsAndTheRightTileMoves) {
+    FakeUi ui;
+    mapedit::TEditor ed(ui);
+    for (int slot = 1; slot < 20; ++slot)
+        ed.Tiles.SetId(slot, 100 + slot);
+    ed.Tiles.SetId(1, 1000); // slot 1 keeps the only 1000 once slot 59 is overwritten
+    ed.Tiles.SetId(59, 1000);
+    ed.Selection = {7, 0, 9, 1};
+    ed.CopyPaletteBlock({8, 5});
+    EXPECT_EQ(ed.Tiles.Id(58), 107);
+    EXPECT_EQ(ed.Tiles.Id(59), 108);
+    EXPECT_EQ(ed.Tiles.Id(68), 117);
+    EXPECT_EQ(ed.Tiles.Id(69), 118);
+    EXPECT_EQ(ed.Tiles.Id(60), 0); // the third column is dropped, not wrapped
+    EXPECT_EQ(ui.paletteRedrawn, (std::vector<mapedit::CellPos>{{8, 5}, {9, 5}, {8, 6}, {9, 6}}));
+    // The only slot holding a tile is never overwritten.
+    ed.Selection = {0, 0, 0, 0};
+    ed.CopyPaletteBlock({1, 0});
+    EXPECT_EQ(ed.Tiles.Id(1), 1000);
+
+    ui.paletteRedrawn.clear();
+    ed.PaletteRightClick({3, 2});
+    EXPECT_EQ(ed.RightTile, (mapedit::CellPos{3, 2}));
+    EXPECT_EQ(ui.paletteRedrawn, (std::vector<mapedit::CellPos>{{0, 0}, {3, 2}}));
+    ed.PaletteRightClick({3, 2});
+    EXPECT_EQ(ui.paletteRedrawn.size(), 2u);
+    ed.PaletteRightClick({10, 2}); // beyond the grid
+    EXPECT_EQ(ed.RightTile, (mapedit::CellPos{3, 2}));
 }
