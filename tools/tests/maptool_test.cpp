@@ -1,7 +1,10 @@
 // maptool through its dispatch function (output captured) and, for the error
 // line and exit code, as a separate process.
 #include "demogen/generate.h"
+#include "maptool/arguments.h"
 #include "maptool/commands.h"
+#include "maptool/detect.h"
+#include "maptool/failure.h"
 #include "maptool/png_io.h"
 #include "png_test_util.h"
 
@@ -261,4 +264,45 @@ TEST(MaptoolProgram, FailsWithOneLineOnDamagedFilesAndBadUsage) {
     for (const maptool::Command& c : maptool::Commands()) {
         EXPECT_NE(help.out.find(std::string("maptool ") + c.name), std::string::npos);
     }
+}
+
+TEST(MaptoolArguments, SplitsOptionsAndChecksCounts) {
+    maptool::ParsedArguments p =
+        maptool::ParseArguments({"a.lbm", "--as=stream", "b.png"}, 2, {"--as"}, {"--raw"});
+    EXPECT_EQ(p.positional, (std::vector<std::string>{"a.lbm", "b.png"}));
+    EXPECT_EQ(p.Value("--as", "image"), "stream");
+    EXPECT_FALSE(p.Has("--raw"));
+    p = maptool::ParseArguments({"--raw", "x", "--as", "editor"}, 1, {"--as"}, {"--raw"});
+    EXPECT_TRUE(p.Has("--raw"));
+    EXPECT_EQ(p.Value("--as", ""), "editor");
+    EXPECT_EQ(p.Value("--other", "fallback"), "fallback");
+    using maptool::UsageError;
+    EXPECT_THROW(maptool::ParseArguments({"x", "--as"}, 1, {"--as"}), UsageError);
+    EXPECT_THROW(maptool::ParseArguments({"x", "--raw=1"}, 1, {}, {"--raw"}), UsageError);
+    EXPECT_THROW(maptool::ParseArguments({"x", "--pretty"}, 1, {}), UsageError);
+    EXPECT_THROW(maptool::ParseArguments({"x", "y"}, 1, {}), UsageError);
+    EXPECT_THROW(maptool::ParseArguments({}, 1, {}), UsageError);
+}
+
+TEST(MaptoolDetect, TellsTypesApartByContentEvenInShortFiles) {
+    using maptool::FileKind;
+    auto kindOf = [](const std::string& name, const std::string& bytes) {
+        std::ofstream(WorkDir() / name, std::ios::binary) << bytes;
+        return maptool::DetectFileKind(WorkDir() / name);
+    };
+    EXPECT_EQ(kindOf("empty", ""), FileKind::Unknown);
+    EXPECT_EQ(kindOf("form", "FORM"), FileKind::Unknown);
+    EXPECT_EQ(kindOf("zmap", std::string("FORM\0\0\0\0ZMAP", 12)), FileKind::Map);
+    EXPECT_EQ(kindOf("pbm", std::string("FORM\0\0\0\0PBM ", 12)), FileKind::Picture);
+    EXPECT_EQ(kindOf("ilbm", std::string("FORM\0\0\0\0ILBM", 12)), FileKind::Unknown);
+    EXPECT_EQ(kindOf("pal", "TILE PAL"), FileKind::TilePalette);
+    EXPECT_EQ(kindOf("til", "BLOKTEXT\r\n"), FileKind::TileSet);
+    EXPECT_EQ(kindOf("lower", "blocktext\n"), FileKind::Unknown);
+    // a FORM length of 0 holds no chunks: an empty map, not an error
+    Json empty = Json::parse(MapTool({"info", InWork("zmap")}).out);
+    EXPECT_EQ(empty["width"], 0);
+    EXPECT_EQ(empty["chunks"], Json::array());
+    // recognised but damaged: the reader's complaint, on one line
+    ExpectOneErrorLine(MapTool({"info", InWork("pal")}));
+    ExpectOneErrorLine(MapTool({"info", InWork("empty")}));
 }
