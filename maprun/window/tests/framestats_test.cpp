@@ -1,3 +1,4 @@
+#include "maprun/window/displayhardware.h"
 #include "maprun/window/framestats.h"
 #include "maprun/window/windowgeometry.h"
 
@@ -45,4 +46,15 @@ TEST(WindowGeometry, KeepsTheCentreWhenTheFrameChanges) {
     WindowRect back = CentredWindow(big, 320, 200, 8, 30);
     EXPECT_EQ(back.width, 328);
     EXPECT_EQ(back.height, 352);
+}
+
+TEST(DeviceLabels, VersionMemoryAndMissingHardware) {
+    VbeDeviceSummary info{0x200, "Emulated SVGA", 1024};
+    DeviceLabelTexts t = DeviceLabels(&info);
+    EXPECT_EQ(t.vbeVersion, "VBE Version 2.0");
+    EXPECT_EQ(t.oem, "Emulated SVGA");
+    EXPECT_EQ(t.videoMemory, "Video memory 1024k");
+    info.version = 0x102;
+    EXPECT_EQ(DeviceLabels(&info).vbeVersion, "VBE Version 1.2");
+    EXPECT_EQ(DeviceLabels(nullptr).vbeVersion, "No VBE hardware found");
 }
