@@ -203,6 +203,7 @@ void House(LevelBuilder& level) {
     // a doorway in the left wall
     level.Fill(kMiddle, left, kGround - 2, left, kGround - 1, 0);
     level.Fill(kCollision, left, kGround - 2, left, kGround - 1, 0);
+    level.Fill(kFore, left, kGround - 2, left, kGround - 1, tile::ShadowFull);
     for (int y = kGround - 2; y < kGround; ++y) {
         level.AttributeA(left, y, DoorSwitchable);
         level.AttributeB(left, y, PlaySound, 2);
@@ -214,7 +215,7 @@ void House(LevelBuilder& level) {
     // an upper floor with a console, reached by a ladder
     level.Fill(kMiddle, left + 1, 33, right - 5, 33, tile::Plank);
     level.Fill(kCollision, left + 1, 33, right - 5, 33, tile::OneWay);
-    level.Fill(kFore, left + 2, 34, right - 5, 34, tile::ShadowFull);
+    level.Fill(kFore, left + 2, 34, right - 5, 34, tile::ShadowTop);
     Ladder(level, right - 4, 32, kGround - 1);
     level.AttributeA(62, 32, Console, 2);
     level.Fill(kMiddle, right - 2, kGround - 1, right - 1, kGround - 1, tile::Crate);
