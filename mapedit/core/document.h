@@ -44,7 +44,7 @@ public:
     bool Modified = false;
     // The name shown in the caption (program-relative form) and the file it stands for.
     std::string DocName = "Untitled";
-    std::string DocPath;
+    std::string DocPath = "Untitled";
 
 private:
     static void CheckSize(int64_t width, int64_t height);

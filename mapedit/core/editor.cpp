@@ -6,7 +6,6 @@ namespace mapedit {
 
 TEditor::TEditor(EditorUi& ui) : Ui(ui), Tiles(Colours, ui), CurrentAttr(&Attrs.BlankAttr) {
     CellSurface.ShadeMode = true;
-    ClearDocument();
 }
 
 void TEditor::ClearDocument() {

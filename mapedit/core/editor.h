@@ -38,6 +38,8 @@ inline constexpr uint32_t kInitialFlagsColor = 0x00FF0000; // blue
 
 class TEditor {
 public:
+    // The constructor does not call `ui`, so a window may hold the editor as a
+    // member and pass itself; it calls Start once its controls exist.
     explicit TEditor(EditorUi& ui);
     TEditor(const TEditor&) = delete;
     TEditor& operator=(const TEditor&) = delete;
@@ -74,6 +76,8 @@ public:
     PixelRect CellSourceRect{0, 0, kTileSize, kTileSize};
 
     // ---- the document ----
+    // Shows the empty document: caption "Untitled", "&Undo" and "&Redo" disabled.
+    void Start() { ClearDocument(); }
     // Empties the undo history and every cell, names the document "Untitled".
     void ClearDocument();
     // DocName takes the program-relative form (the caption); DocPath the name as given.

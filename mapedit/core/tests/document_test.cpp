@@ -11,6 +11,9 @@ using mapedit::testing::FakeUi;
 TEST(Document, StartsEmptyAndClearsInPlace) {
     FakeUi ui;
     TEditor ed(ui);
+    EXPECT_TRUE(ui.caption.empty()); // nothing reaches the window before Start
+    ui.undoEnabled = ui.redoEnabled = true;
+    ed.Start();
     EXPECT_EQ(ed.Doc.W(), 64);
     EXPECT_EQ(ed.Doc.H(), 64);
     for (const auto& plane : ed.Doc.Planes) {
