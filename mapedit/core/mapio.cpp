@@ -29,9 +29,21 @@ public:
     DocumentSink(TEditor& editor, ProgressBox& box, const fs::path& mapFile)
         : Editor(editor), Doc(editor.Doc), Box(box), MapFile(mapFile) {}
 
-    void Progress(const char* text) override { Box.SetText(ProgressLine::CurrentString, text); }
+    // The layer flags of a loaded map replace the old ones once the file has
+    // shown itself to be a map, that is, at its first chunk.
+    void MarkLoaded() {
+        if (Loaded) return;
+        Loaded = true;
+        Doc.LayerFlags = kLoadedLayerFlags;
+    }
+
+    void Progress(const char* text) override {
+        MarkLoaded();
+        Box.SetText(ProgressLine::CurrentString, text);
+    }
 
     void SetSize(int width, int height) override {
+        MarkLoaded();
         try {
             Doc.SetEmptyMap(width, height);
         } catch (const EMapSize& e) {
@@ -54,7 +66,10 @@ public:
         }
     }
 
-    void BeginAttributes() override { Doc.LayerFlags |= kAt32LayerFlags; }
+    void BeginAttributes() override {
+        MarkLoaded();
+        Doc.LayerFlags |= kAt32LayerFlags;
+    }
 
     void SetAttributes(int x, int y, uint16_t attributes, uint16_t arguments) override {
         if (!Doc.InMap(x, y)) return;
@@ -63,6 +78,7 @@ public:
     }
 
     void TileSetName(const std::string& name) override {
+        MarkLoaded();
         std::optional<fs::path> found = ResolveTileSetName(name, MapFile);
         if (!found) {
             Editor.Ui.ShowMessage(MessageKind::Warning, kNoTileSet, MessageButtons::Ignore);
@@ -83,6 +99,7 @@ private:
     TMapDocument& Doc;
     ProgressBox& Box;
     fs::path MapFile;
+    bool Loaded = false;
 };
 
 class DocumentSource : public formats::MapSource {
@@ -141,10 +158,10 @@ std::optional<fs::path> ResolveTileSetName(const std::string& recorded, const fs
 }
 
 void TEditor::MapFromStream(formats::Stream& stream, const fs::path& mapFile) {
-    Doc.LayerFlags = kLoadedLayerFlags;
     std::unique_ptr<ProgressBox> box = Ui.OpenProgress("Loading Map");
     DocumentSink sink(*this, *box, mapFile);
     formats::ReadMap(stream, sink, formats::MapReader::Editor);
+    sink.MarkLoaded();
     box.reset();
     Ui.RealizeEditorPalette();
 }

@@ -202,10 +202,11 @@ TEST(MapFiles, MissingOrDamagedTileSetsOnlyWarn) {
     e.ed.OpenMapFile((dir / "empty.map").string());
     EXPECT_EQ(e.ui.messages.size(), 1u);
 
-    // Not a map: the name stays "Untitled" and Modified as it was.
+    // Not a map: the name stays "Untitled", Modified and the layer flags as they were.
     WriteText(dir / "text.map", "hello, world");
     e.ed.ClearDocument();
     e.ed.Doc.Modified = true;
+    e.ed.Doc.LayerFlags = 0x2F;
     try {
         e.ed.OpenMapFile((dir / "text.map").string());
         FAIL();
@@ -214,6 +215,7 @@ TEST(MapFiles, MissingOrDamagedTileSetsOnlyWarn) {
     }
     EXPECT_EQ(e.ed.Doc.DocName, "Untitled");
     EXPECT_TRUE(e.ed.Doc.Modified);
+    EXPECT_EQ(e.ed.Doc.LayerFlags, 0x2F);
     EXPECT_THROW(e.ed.OpenMapFile((dir / "none.map").string()), formats::FormatError);
 }
 
