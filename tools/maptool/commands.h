@@ -24,6 +24,7 @@ void Info(const Arguments& args, std::ostream& out);
 void Decode(const Arguments& args, std::ostream& out);
 void Encode(const Arguments& args, std::ostream& out);
 void Dump(const Arguments& args, std::ostream& out);
+void Render(const Arguments& args, std::ostream& out);
 
 // Every subcommand, in the order the help text lists them. Adding a subcommand
 // means declaring its function above and adding one entry to this table.

@@ -1,6 +1,8 @@
 // maptool dump MAP: every cell of a map as the editor's reader leaves it, one
-// line per cell in row-major order: x y layer0 layer1 layer2 layer3 layer4 layer5.
+// line per cell in row-major order: x y layer0 layer1 layer2 layer3 layer4 layer5;
+// with --as runtime, x y and the runtime's six cell words.
 #include "formats/mapfile.h"
+#include "maprun/core/render.h"
 #include "maptool/arguments.h"
 #include "maptool/commands.h"
 #include "maptool/failure.h"
@@ -18,13 +20,40 @@ void Append(std::string& line, unsigned value) {
     line.append(digits, end);
 }
 
+// The runtime's cells: its six words per cell in memory order, after its
+// reader has loaded the tile set and cleared the hidden layers.
+void DumpRuntime(const std::string& file, std::ostream& out) {
+    maprun::RuntimeCells map = maprun::ReadRuntimeCells(file);
+    std::string text;
+    for (int y = 0; y < map.Height; ++y) {
+        text.clear();
+        for (int x = 0; x < map.Width; ++x) {
+            const maprun::TCell& cell = map.Cells[size_t(y) * size_t(map.Width) + size_t(x)];
+            Append(text, unsigned(x));
+            text += ' ';
+            Append(text, unsigned(y));
+            for (int word = 0; word < 6; ++word) {
+                text += ' ';
+                Append(text, maprun::CellWord(cell, word));
+            }
+            text += '\n';
+        }
+        out << text;
+    }
+}
+
 } // namespace
 
 void Dump(const Arguments& args, std::ostream& out) {
     ParsedArguments parsed = ParseArguments(args, 1, {"--as"});
     const std::string& file = parsed.positional[0];
     const std::string reader = parsed.Value("--as", "editor");
-    if (reader != "editor") throw UsageError("unknown reader \"" + reader + "\"");
+    if (reader != "editor" && reader != "runtime")
+        throw UsageError("unknown reader \"" + reader + "\"");
+    if (reader == "runtime") {
+        DumpRuntime(file, out);
+        return;
+    }
 
     formats::MapData map = ForFile(file, [&] {
         formats::FileStream stream(file);
