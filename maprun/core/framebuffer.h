@@ -93,6 +93,9 @@ public:
     // Draws a sprite record with its hotspot at (x, y), clipped to ClipRect.
     // A nil sprite draws nothing. Allocates nothing.
     void DrawSprite(const uint8_t* sprite, int x, int y);
+    // The same for a record that IsPlainBlock: its rows are copied at a fixed
+    // distance from each other, without walking the row sizes.
+    void DrawBlock(const uint8_t* sprite, int x, int y);
     // Fills the part of the frame inside `rect` (clipped) with one colour.
     void FillRect(const TClipRect& rect, uint8_t colour);
 

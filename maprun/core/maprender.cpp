@@ -67,7 +67,12 @@ void TMap::DrawMap(const TPoint& pos, TFrameBuffer& frame, int layer) const {
             const unsigned tile = (cell->*word) & kTileNumberMask;
             if (tile == 0) continue;
             const uint8_t* sprite = FTiles.TileUnchecked(tile);
-            if (sprite) frame.DrawSprite(sprite, static_cast<int>(column * kTileSize - x0), y);
+            if (!sprite) continue;
+            const auto x = static_cast<int>(column * kTileSize - x0);
+            if (FTiles.IsBlockUnchecked(tile))
+                frame.DrawBlock(sprite, x, y);
+            else
+                frame.DrawSprite(sprite, x, y);
         }
     }
 }

@@ -119,6 +119,19 @@ size_t SpriteSize(const uint8_t* sprite) {
     return static_cast<size_t>(row - sprite);
 }
 
+bool IsPlainBlock(const uint8_t* sprite) {
+    if (GetSpriteKind(sprite) == SpriteKind::Shaded) return false; // shades, not copies
+    const int32_t width = SpriteWidth(sprite);
+    const uint8_t* row = FirstSpriteRow(sprite);
+    for (int32_t y = 0; y < SpriteHeight(sprite); ++y, row += ReadLE32(row)) {
+        const uint8_t* span = row + kRowHeaderSize;
+        if (ReadLE32(row) != BlockRowSize(width) || ReadLE32(span) != 0 ||
+            ReadLE32(span + 4) != width)
+            return false;
+    }
+    return width > 0;
+}
+
 SpriteRecord MakeSprite(const formats::TPBMImage& image, const TRect& rect) {
     const int64_t width = int64_t(rect.Right) - rect.Left + 1;
     const int64_t height = int64_t(rect.Bottom) - rect.Top + 1;

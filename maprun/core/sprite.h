@@ -67,6 +67,16 @@ inline const uint8_t* FirstSpriteRow(const uint8_t* sprite) {
 // Total bytes of a record, found by walking its rows.
 size_t SpriteSize(const uint8_t* sprite);
 
+// Bytes from one row record to the next in a record whose every row is one
+// opaque run across the whole width.
+inline int32_t BlockRowSize(int32_t width) {
+    return static_cast<int32_t>(kRowHeaderSize + 2 * kSpanHeaderSize) + ((width + 3) & ~3);
+}
+// True when the record copies its pixels (not shaded) and every row is one
+// opaque run across the whole width (a tile without transparent pixels): its rows are then equally
+// spaced and can be drawn as a plain block without walking the spans.
+bool IsPlainBlock(const uint8_t* sprite);
+
 // Rectangles wider or taller than this are not encoded (MakeSprite gives nil).
 inline constexpr int kMaxSpriteSide = 65536;
 

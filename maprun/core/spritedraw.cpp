@@ -13,22 +13,41 @@ namespace maprun {
 namespace {
 
 struct CopyRun {
+    // Whole 16-byte blocks and then one more block that overlaps the end, or
+    // two overlapping 8- or 4-byte words for shorter runs: no byte loop, and
+    // never a byte written outside the run.
     static void Put(uint8_t* dest, const uint8_t* src, int32_t n) {
-        // Whole words first (wide ones where the run allows), then 0 to 3 bytes.
-        for (; n >= 16; n -= 16, dest += 16, src += 16)
+        if (n >= 16 && n <= 32) { // a whole tile row is the common case
             std::memcpy(dest, src, 16);
-        for (; n >= 4; n -= 4, dest += 4, src += 4)
+            std::memcpy(dest + n - 16, src + n - 16, 16);
+        } else if (n > 32) {
+            const uint8_t* lastSrc = src + (n - 16);
+            uint8_t* lastDest = dest + (n - 16);
+            for (; src < lastSrc; src += 16, dest += 16)
+                std::memcpy(dest, src, 16);
+            std::memcpy(lastDest, lastSrc, 16);
+        } else if (n >= 8) {
+            std::memcpy(dest, src, 8);
+            std::memcpy(dest + n - 8, src + n - 8, 8);
+        } else if (n >= 4) {
             std::memcpy(dest, src, 4);
-        for (; n > 0; --n)
-            *dest++ = *src++;
+            std::memcpy(dest + n - 4, src + n - 4, 4);
+        } else {
+            dest[0] = src[0];
+            if (n > 1) dest[1] = src[1];
+            if (n > 2) dest[2] = src[2];
+        }
     }
 };
 
 struct ShadeRun {
     static void Put(uint8_t* dest, const uint8_t* src, int32_t n) {
+        // Taken once per run: the pixel writes could otherwise make the
+        // compiler fetch the table's address again for every pixel.
+        const uint8_t* const table = ShadeTable[0].data();
         for (int32_t i = 0; i < n; ++i) {
-            const uint8_t p = src[i];
-            dest[i] = p <= 15 ? ShadeTable[p][dest[i]] : p;
+            const unsigned p = src[i];
+            dest[i] = p <= 15 ? table[p * 256 + dest[i]] : static_cast<uint8_t>(p);
         }
     }
 };
@@ -127,6 +146,27 @@ void TFrameBuffer::DrawSprite(const uint8_t* sprite, int X, int Y) {
         DrawKind<ShadeRun>(row, drawnRows, dest, FRowStep, f, t, static_cast<int32_t>(width));
     else
         DrawKind<CopyRun>(row, drawnRows, dest, FRowStep, f, t, static_cast<int32_t>(width));
+}
+
+void TFrameBuffer::DrawBlock(const uint8_t* sprite, int X, int Y) {
+    const TClipRect& clip = FClipRect;
+    const int64_t width = SpriteWidth(sprite);
+    const int64_t x = int64_t(X) - SpriteHotspotX(sprite);
+    const int64_t y = int64_t(Y) - SpriteHotspotY(sprite);
+    const int64_t left = std::max<int64_t>(x, clip.Left);
+    const int64_t right = std::min<int64_t>(x + width, clip.Right);
+    const int64_t top = std::max<int64_t>(y, clip.Top);
+    const int64_t bottom = std::min<int64_t>(y + SpriteHeight(sprite), clip.Bottom);
+    if (left >= right || top >= bottom) return;
+
+    const ptrdiff_t rowSize = BlockRowSize(static_cast<int32_t>(width));
+    const uint8_t* src = FirstSpriteRow(sprite) + kRowHeaderSize + kSpanHeaderSize +
+                         (top - y) * rowSize + (left - x);
+    const ptrdiff_t rowStep = FRowStep; // a local, so the pixel writes cannot change it
+    uint8_t* dest = FOrigin + left + top * rowStep;
+    const auto n = static_cast<int32_t>(right - left);
+    for (int64_t row = top; row < bottom; ++row, src += rowSize, dest += rowStep)
+        CopyRun::Put(dest, src, n);
 }
 
 } // namespace maprun

@@ -73,6 +73,7 @@ void LoadLine(TTiles& tiles, const formats::TileSetLine& line, const fs::path& d
 void TTiles::AddTile(const formats::TPBMImage& image, const TRect& rect, int index) {
     if (index < 0 || index >= kMaxIndex) return;
     FList[index] = MakeSprite(image, rect);
+    FBlock[index] = FList[index] && IsPlainBlock(FList[index].get());
 }
 
 void TTiles::LoadFromFile(const fs::path& fileName) {

@@ -20,6 +20,8 @@ public:
     }
     // Unchecked: `index` must be below kCount (a 13-bit tile number is).
     const uint8_t* TileUnchecked(unsigned index) const { return FList[index].get(); }
+    // The tile is one opaque block (IsPlainBlock), noted when it was added.
+    bool IsBlockUnchecked(unsigned index) const { return FBlock[index]; }
 
     // Stores MakeSprite(image, rect) at 0 <= index < 8191 (nil for an empty
     // rectangle), replacing what was there; other indices are ignored.
@@ -33,6 +35,7 @@ public:
 
 private:
     std::array<SpriteRecord, kCount> FList;
+    std::array<bool, kCount> FBlock{};
 };
 
 } // namespace maprun

@@ -239,3 +239,21 @@ TEST(TTiles, AddTileAcceptsOnlyIndicesBelow8191) {
     tiles.AddTile(test::FilledImage(32, 32, 0), TRect{0, 0, 31, 31}, 8190);
     EXPECT_EQ(tiles.Tile(8190), nullptr);
 }
+
+TEST(DrawMap, ShadedTilesShadeTheLayersBelow) {
+    // A tile of only shade pixels has no transparent pixel, yet it is neither
+    // solid (the background stays) nor a block to copy.
+    TMap map;
+    map.Tiles().AddTile(test::FilledImage(32, 32, 0x3C), TRect{0, 0, 31, 31}, 1);
+    map.Tiles().AddTile(test::FilledImage(32, 32, 2), TRect{0, 0, 31, 31}, 2);
+    map.Resize(10, 7);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 10; ++x)
+            map.Cell(x, y) = TCell{1, 2, 0, 0, 0, 0};
+    map.ClearHiddenLayers();
+    EXPECT_EQ(map.Cell(3, 3).back, 1);
+    TFrameBuffer frame(kFrameW, kFrameH);
+    map.DrawMap(TPoint{0, 0}, frame, 0);
+    map.DrawMap(TPoint{0, 0}, frame, 1);
+    EXPECT_EQ(test::FramePixels(frame), std::vector<uint8_t>(kFrameW * kFrameH, 0x37));
+}

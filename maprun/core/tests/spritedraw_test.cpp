@@ -79,6 +79,16 @@ TEST(DrawSprite, WiderThanTheFrameIsClippedOnBothSides) {
     }
 }
 
+TEST(DrawSprite, OnlyOpaqueCopyingRecordsAreBlocks) {
+    auto record = [](std::vector<uint8_t> pixels) {
+        return MakeSprite(MakeImage(3, 2, std::move(pixels)), TRect{0, 0, 2, 1});
+    };
+    EXPECT_TRUE(IsPlainBlock(record({16, 17, 18, 200, 201, 202}).get()));
+    EXPECT_FALSE(IsPlainBlock(record({16, 0, 18, 200, 201, 202}).get()));
+    EXPECT_FALSE(IsPlainBlock(record({16, 1, 18, 200, 201, 202}).get())); // solid, with a gap
+    EXPECT_FALSE(IsPlainBlock(record({16, 7, 18, 200, 201, 202}).get())); // shades
+}
+
 TEST(DrawSprite, NilAndWhollyOutsideDrawNothing) {
     TFrameBuffer frame(32, 16);
     Background(frame);
