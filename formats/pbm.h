@@ -4,6 +4,10 @@
 //  - the editor's surface loader turns every emitted 1 into 0;
 //  - TPBMImage and DrawPBMFile turn 1 into 0 in repeated runs only.
 // TPBMImage alone honours raw (uncompressed) rows.
+// All three refuse a BODY before the BMHD and pictures above kMaxPicturePixels
+// with their error class; a picture of 0 width or height is an empty picture.
+// A BODY that ends early leaves the rows (and the rest of a row) it does not
+// reach as they were.
 #include "formats/errors.h"
 #include "formats/stream.h"
 
@@ -86,7 +90,7 @@ public:
 
     BitmapHeader Bmhd;
     uint8_t Palette[768] = {};
-    std::vector<uint8_t> Pixels; // w x h, row after row
+    std::vector<uint8_t> Pixels; // w x h, row after row; zero-filled at the BMHD
     int PaletteColours = 0;      // colours the CMAP held (0 without CMAP)
 };
 
