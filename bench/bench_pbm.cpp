@@ -188,6 +188,22 @@ void BM_DrawPBMStream(benchmark::State& state) {
     Report(state, sheet);
 }
 
+// The streaming decoder with the pixel callback inlined.
+void BM_DrawPBMStreamInline(benchmark::State& state) {
+    const TileSheet& sheet = Sheet(state.range(0));
+    formats::MemoryStream stream(sheet.file);
+    std::vector<uint8_t> frame(kPixels);
+    uint8_t* out = frame.data();
+    for (auto _ : state) {
+        stream.Seek(0);
+        formats::DrawPBMStreamInline(
+            stream, [out](int x, int y, uint8_t c) { out[size_t(y) * kSide + size_t(x)] = c; });
+        benchmark::ClobberMemory();
+    }
+    if (frame != sheet.pixels) state.SkipWithError("decoded picture differs");
+    Report(state, sheet);
+}
+
 } // namespace
 
 BENCHMARK(BM_Memcpy4MiB)->Unit(benchmark::kMicrosecond);
@@ -195,4 +211,5 @@ BENCHMARK(BM_Memcpy4MiB)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EditorSurfaceLoader)->Arg(kTextured)->Arg(kFlat)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TPBMImage)->Arg(kTextured)->Arg(kFlat)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawPBMStream)->Arg(kTextured)->Arg(kFlat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawPBMStreamInline)->Arg(kTextured)->Arg(kFlat)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -107,6 +107,25 @@ void DrawPBMFile(const std::filesystem::path& fileName, const PixelCallback& cal
 void DrawPBMStream(Stream& stream, const PixelCallback& callback,
                    const ProgressCallback& progress = {});
 
+// The same decoder handing over whole rows: `count` pixels of row y (fewer
+// than the width when the data ended inside the row).
+using RowCallback = std::function<void(int y, const uint8_t* row, int count)>;
+void DrawPBMStreamRows(Stream& stream, const RowCallback& callback,
+                       const ProgressCallback& progress = {});
+
+// Per-pixel delivery with the callback inlined: same pixels in the same order
+// as DrawPBMStream, without a call through std::function for each pixel.
+template <class Pixel>
+void DrawPBMStreamInline(Stream& stream, Pixel&& pixel, const ProgressCallback& progress = {}) {
+    DrawPBMStreamRows(
+        stream,
+        [&pixel](int y, const uint8_t* row, int count) {
+            for (int x = 0; x < count; ++x)
+                pixel(x, y, row[x]);
+        },
+        progress);
+}
+
 // ---- writing (tools) ----
 
 // Writes a PBM picture: BMHD, CMAP of `colours` entries, BODY as ByteRun1 or raw

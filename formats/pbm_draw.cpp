@@ -14,8 +14,8 @@ using namespace pbm_detail;
 BitmapHeader LastPBMHeader;
 uint8_t LastPBMPalette[768] = {};
 
-void DrawPBMStream(Stream& stream, const PixelCallback& callback,
-                   const ProgressCallback& progress) {
+void DrawPBMStreamRows(Stream& stream, const RowCallback& callback,
+                       const ProgressCallback& progress) {
     bool haveHeader = false;
     BitmapHeader header;
     ReadFormAs<EIffLoader>(stream, kFormType, kMessages, [&](const ChunkInfo& chunk) {
@@ -34,12 +34,22 @@ void DrawPBMStream(Stream& stream, const PixelCallback& callback,
             DecodeByteRun1Rows<ColourOneRule::RepeatRuns>(
                 body, header.w, header.h, progress, [&](int) { return row.data(); },
                 [&](int y, int emitted) {
-                    if (!callback) return;
-                    for (int x = 0; x < emitted; ++x)
-                        callback(x, y, row[x]);
+                    if (callback) callback(y, row.data(), emitted);
                 });
         }
     });
+}
+
+void DrawPBMStream(Stream& stream, const PixelCallback& callback,
+                   const ProgressCallback& progress) {
+    DrawPBMStreamRows(
+        stream,
+        [&callback](int y, const uint8_t* row, int count) {
+            if (!callback) return;
+            for (int x = 0; x < count; ++x)
+                callback(x, y, row[x]);
+        },
+        progress);
 }
 
 void DrawPBMFile(const std::filesystem::path& fileName, const PixelCallback& callback,

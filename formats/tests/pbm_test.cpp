@@ -562,6 +562,12 @@ TEST(PbmDecoders, MatchThePlainReadingOnLargeRandomPictures) {
             MemoryStream s3(file);
             DrawPBMStream(s3, [&](int x, int y, uint8_t c) { drawn.at(size_t(y) * w + x) = c; });
             EXPECT_EQ(drawn, ReferenceDecode(part, w, h, false, kUntouched));
+
+            Bytes inlined(size_t(w) * h, kUntouched);
+            MemoryStream s4(file);
+            DrawPBMStreamInline(
+                s4, [&](int x, int y, uint8_t c) { inlined.at(size_t(y) * w + x) = c; });
+            EXPECT_EQ(inlined, drawn);
         }
     }
 }
