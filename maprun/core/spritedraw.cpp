@@ -1,6 +1,7 @@
 // Drawing sprite records into the frame buffer: an unclipped routine for the
 // common case and a clipped one that draws a window of columns, each for the
-// plain-copy kinds (transparent, solid) and for the shaded kind.
+// plain-copy kinds (transparent, solid) and for the shaded kind; and a block
+// copy for records that are one opaque rectangle.
 #include "maprun/core/framebuffer.h"
 #include "maprun/core/shadetable.h"
 #include "maprun/core/sprite.h"

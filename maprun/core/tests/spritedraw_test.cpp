@@ -107,20 +107,6 @@ TEST(DrawSprite, NilAndWhollyOutsideDrawNothing) {
     EXPECT_EQ(test::FramePixels(frame), before);
 }
 
-TEST(DrawSprite, HotspotIsSubtracted) {
-    TFrameBuffer frame(16, 16);
-    auto image = test::FilledImage(2, 2, 0x44);
-    auto sprite = MakeSprite(image, TRect{0, 0, 1, 1});
-    for (int i = 0; i < 4; ++i) { // hotspot (5, 3)
-        sprite[8 + i] = i == 0 ? 5 : 0;
-        sprite[12 + i] = i == 0 ? 3 : 0;
-    }
-    frame.DrawSprite(sprite.get(), 10, 10);
-    EXPECT_EQ(frame.GetPixel(5, 7), 0x44);
-    EXPECT_EQ(frame.GetPixel(6, 8), 0x44);
-    EXPECT_EQ(frame.GetPixel(10, 10), 0);
-}
-
 TEST(ShadeTable, StepsAlongTheRampWithoutLeavingIt) {
     EXPECT_EQ(ShadeTable[7][0x34], 0x34);
     EXPECT_EQ(ShadeTable[2][0x34], 0x30);
@@ -144,10 +130,4 @@ TEST(ShadeTable, StepsAlongTheRampWithoutLeavingIt) {
     frame.DrawSprite(record.get(), 0, 0);
     for (int x = 0; x < 8; ++x)
         EXPECT_EQ(frame.GetPixel(x, 0), result[x]) << "x " << x;
-
-    // The same values in a sprite without shade pixels are plain colours.
-    frame.SetPixel(0, 0, 0x34);
-    auto plain = MakeSprite(MakeImage(2, 1, {16, 0}), TRect{0, 0, 1, 0});
-    frame.DrawSprite(plain.get(), 0, 0);
-    EXPECT_EQ(frame.GetPixel(0, 0), 16);
 }
