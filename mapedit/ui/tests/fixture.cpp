@@ -128,6 +128,8 @@ void WindowTest::ClickCell(int x, int y, Qt::MouseButton button) {
 }
 
 void WindowTest::HoverCell(int x, int y) {
+    // A move to where the mouse already is does not arrive; step aside first.
+    QTest::mouseMove(window->DrawGrid1->viewport(), CellCentre(x, y) + QPoint(1, 1));
     QTest::mouseMove(window->DrawGrid1->viewport(), CellCentre(x, y));
     QCoreApplication::processEvents();
 }
