@@ -153,7 +153,37 @@ void TMapView::EnsureFrame() {
     if (FrameStale_ || Frame_.size() != viewport()->size()) ComposeAll();
 }
 
-void TMapView::ComposeCell(int32_t column, int32_t row, const QRect& rect, QPainter& painter) {
+const std::vector<QPoint>& TMapView::LabelPixels(const std::string& text) {
+    auto found = LabelPixels_.find(text);
+    if (found != LabelPixels_.end()) return found->second;
+    constexpr int kRoomWidth = 160, kRoomHeight = 16;
+    QImage room(kRoomWidth, kRoomHeight, QImage::Format_RGB32);
+    room.fill(Qt::black);
+    {
+        QPainter painter(&room);
+        painter.setFont(LabelFont_);
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(0, 0, kRoomWidth, kRoomHeight), Qt::AlignLeft | Qt::AlignTop,
+                         QString::fromStdString(text));
+    }
+    std::vector<QPoint> pixels;
+    for (int y = 0; y < kRoomHeight; ++y)
+        for (int x = 0; x < kRoomWidth; ++x)
+            if (room.pixel(x, y) != 0xFF000000u) pixels.emplace_back(x, y);
+    return LabelPixels_.emplace(text, std::move(pixels)).first->second;
+}
+
+void TMapView::PrintLabel(const std::string& text, int x, int y, uint32_t colour) {
+    const uint32_t pixel = ToPixel(colour);
+    const int w = Frame_.width(), h = Frame_.height();
+    for (const QPoint& p : LabelPixels(text)) {
+        const int px = x + p.x(), py = y + p.y();
+        if (px >= 0 && py >= 0 && px < w && py < h)
+            reinterpret_cast<uint32_t*>(Frame_.scanLine(py))[px] = pixel;
+    }
+}
+
+void TMapView::ComposeCell(int32_t column, int32_t row, const QRect& rect) {
     RgbTarget target = TargetOf(Frame_);
     Ed.DrawCell(target, column, row,
                 PixelRect{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1});
@@ -164,21 +194,11 @@ void TMapView::ComposeCell(int32_t column, int32_t row, const QRect& rect, QPain
     // into the next cells.
     if (Ed.Show.DrawTerrain) {
         const std::string label = AttrLabelA(Ed.Attrs, value);
-        if (!label.empty()) {
-            painter.setPen(ToQColor(Ed.AttrAColor));
-            painter.drawText(QRect(rect.left() + 1, rect.top() + 1, 200, 20),
-                             Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                             QString::fromStdString(label));
-        }
+        if (!label.empty()) PrintLabel(label, rect.left() + 1, rect.top() + 1, Ed.AttrAColor);
     }
     if (Ed.Show.DrawEffect) {
         const std::string label = AttrLabelB(Ed.Attrs, value);
-        if (!label.empty()) {
-            painter.setPen(ToQColor(Ed.AttrBColor));
-            painter.drawText(QRect(rect.left() + 1, rect.top() + 11, 200, 20),
-                             Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                             QString::fromStdString(label));
-        }
+        if (!label.empty()) PrintLabel(label, rect.left() + 1, rect.top() + 11, Ed.AttrBColor);
     }
 }
 
@@ -188,23 +208,19 @@ void TMapView::ComposeAll() {
     FrameStale_ = false;
     if (Frame_.isNull()) return;
     Frame_.fill(kBlack);
-    QPainter painter(&Frame_);
-    painter.setFont(LabelFont_);
     const int firstCol = LeftCol(), firstRow = TopRow();
     const int lastCol = std::min(Columns_, firstCol + (size.width() + CellSize_ - 1) / CellSize_);
     const int lastRow = std::min(Rows_, firstRow + (size.height() + CellSize_ - 1) / CellSize_);
     for (int row = firstRow; row < lastRow; ++row)
         for (int column = firstCol; column < lastCol; ++column)
-            ComposeCell(column, row, CellRect(column, row), painter);
+            ComposeCell(column, row, CellRect(column, row));
 }
 
 void TMapView::RedrawCell(int32_t column, int32_t row) {
     const QRect rect = CellRect(column, row);
     if (rect.isEmpty()) return;
     EnsureFrame();
-    QPainter painter(&Frame_);
-    painter.setFont(LabelFont_);
-    ComposeCell(column, row, rect, painter);
+    ComposeCell(column, row, rect);
     viewport()->update(rect);
 }
 

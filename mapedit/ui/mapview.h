@@ -9,6 +9,9 @@
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QImage>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace mapedit::ui {
 
@@ -62,7 +65,10 @@ private:
     void UpdateScrollBars();
     void EnsureFrame();
     void ComposeAll();
-    void ComposeCell(int32_t column, int32_t row, const QRect& rect, class QPainter& painter);
+    void ComposeCell(int32_t column, int32_t row, const QRect& rect);
+    // Prints a label with its top-left corner at (x, y) of the frame.
+    void PrintLabel(const std::string& text, int x, int y, uint32_t colour);
+    const std::vector<QPoint>& LabelPixels(const std::string& text);
 
     TEditor& Ed;
     int Columns_ = 64;
@@ -71,6 +77,9 @@ private:
     QImage Frame_;
     bool FrameStale_ = true;
     QFont LabelFont_;
+    // The pixels each label's text sets: labels are printed without
+    // smoothing, so a label is a fixed set of pixels in one colour.
+    std::unordered_map<std::string, std::vector<QPoint>> LabelPixels_;
 };
 
 } // namespace mapedit::ui
