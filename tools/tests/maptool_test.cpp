@@ -233,7 +233,7 @@ TEST(MaptoolDump, PrintsEveryCellWithLayersInOrder) {
     }
     EXPECT_EQ(index, level.cells.size());
 
-    ExpectOneErrorLine(MapTool({"dump", InWork("demo.map"), "--as", "runtime"}));
+    ExpectOneErrorLine(MapTool({"dump", InWork("demo.map"), "--as", "bogus"}));
     ExpectOneErrorLine(MapTool({"dump", InWork("testpbm.lbm")})); // not a map
 }
 
