@@ -24,6 +24,21 @@ namespace {
 
 constexpr int kTimer1Interval = 100;
 
+// A progress box that keeps count of the loads under way.
+class CountedProgress : public ProgressBox {
+public:
+    CountedProgress(std::unique_ptr<ProgressBox> box, int& depth)
+        : Box(std::move(box)), Depth(depth) {
+        ++Depth;
+    }
+    ~CountedProgress() override { --Depth; }
+    void SetText(ProgressLine line, const std::string& text) override { Box->SetText(line, text); }
+
+private:
+    std::unique_ptr<ProgressBox> Box;
+    int& Depth;
+};
+
 // Qt treats "[*]" in a caption as the modified marker; a doubled one shows as itself.
 QString CaptionText(const std::string& caption) {
     return QString::fromStdString(caption).replace("[*]", "[*][*]");
@@ -171,6 +186,11 @@ bool TMedit::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMedit::closeEvent(QCloseEvent* event) {
+    // A load in progress keeps the window: the document is half read.
+    if (LoadDepth_ > 0 && !Quitting_) {
+        event->ignore();
+        return;
+    }
     if (Quitting_ || Commands_->FormCloseQuery()) {
         HandleBox->hide();
         event->accept();
@@ -250,7 +270,8 @@ MessageResult TMedit::ShowMessage(MessageKind kind, const std::string& text,
 }
 
 std::unique_ptr<ProgressBox> TMedit::OpenProgress(const std::string& whatDoing) {
-    auto box = std::make_unique<TInfoProgress>(this, whatDoing);
+    auto box = std::make_unique<CountedProgress>(std::make_unique<TInfoProgress>(this, whatDoing),
+                                                 LoadDepth_);
     ProcessPendingEvents();
     return box;
 }

@@ -118,6 +118,7 @@ private:
     WindowLayout Layout_;
     QWidget* Central_ = nullptr;
     bool Quitting_ = false;
+    int LoadDepth_ = 0; // progress boxes open
 };
 
 } // namespace mapedit::ui

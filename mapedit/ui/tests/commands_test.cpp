@@ -78,12 +78,20 @@ TEST_F(CommandTest, ClearAsksFirstAndEmptiesTheMapOnYes) {
 TEST_F(CommandTest, OpenLoadsTheMapAndItsTileSetShowingProgress) {
     // A timer that fires while the load lets the window handle its events.
     QStringList progress;
+    bool closedWhileLoading = false;
     QTimer probe;
     probe.setInterval(0);
     QObject::connect(&probe, &QTimer::timeout, [&] {
         for (TInfoBox* box : window->findChildren<TInfoBox*>())
             if (box->isVisible() && !progress.contains(box->WhatDoing->title()))
                 progress << box->WhatDoing->title();
+        // Closing the window while the map is half read is refused.
+        if (!progress.isEmpty() && !closedWhileLoading) {
+            Ed().Doc.Modified = true;
+            closedWhileLoading = true;
+            window->close();
+            EXPECT_TRUE(window->isVisible());
+        }
     });
     probe.start();
     dialogs.files.push_back(DemoFile("demo.map"));
@@ -103,6 +111,7 @@ TEST_F(CommandTest, OpenLoadsTheMapAndItsTileSetShowingProgress) {
     EXPECT_FALSE(window->Action("Undo1")->isEnabled());
     EXPECT_TRUE(progress.contains("Loading Map"));
     EXPECT_TRUE(progress.contains("Loading TileSet"));
+    EXPECT_TRUE(closedWhileLoading);
     // The boxes are gone once the load is over.
     for (TInfoBox* box : window->findChildren<TInfoBox*>())
         EXPECT_FALSE(box->isVisible());
