@@ -173,35 +173,30 @@ void BM_TPBMImage(benchmark::State& state) {
     Report(state, sheet);
 }
 
-void BM_DrawPBMStream(benchmark::State& state) {
+// Streaming decoder into a frame, either through std::function per pixel or
+// with the per-pixel callback inlined.
+template <bool Inline> void BM_DrawPBM(benchmark::State& state) {
     const TileSheet& sheet = Sheet(state.range(0));
     formats::MemoryStream stream(sheet.file);
     std::vector<uint8_t> frame(kPixels);
     uint8_t* out = frame.data();
+    auto store = [out](int x, int y, uint8_t c) { out[size_t(y) * kSide + size_t(x)] = c; };
     for (auto _ : state) {
         stream.Seek(0);
-        formats::DrawPBMStream(
-            stream, [out](int x, int y, uint8_t c) { out[size_t(y) * kSide + size_t(x)] = c; });
+        if constexpr (Inline)
+            formats::DrawPBMStreamInline(stream, store);
+        else
+            formats::DrawPBMStream(stream, store);
         benchmark::ClobberMemory();
     }
     if (frame != sheet.pixels) state.SkipWithError("decoded picture differs");
     Report(state, sheet);
 }
-
-// The streaming decoder with the pixel callback inlined.
+void BM_DrawPBMStream(benchmark::State& state) {
+    BM_DrawPBM<false>(state);
+}
 void BM_DrawPBMStreamInline(benchmark::State& state) {
-    const TileSheet& sheet = Sheet(state.range(0));
-    formats::MemoryStream stream(sheet.file);
-    std::vector<uint8_t> frame(kPixels);
-    uint8_t* out = frame.data();
-    for (auto _ : state) {
-        stream.Seek(0);
-        formats::DrawPBMStreamInline(
-            stream, [out](int x, int y, uint8_t c) { out[size_t(y) * kSide + size_t(x)] = c; });
-        benchmark::ClobberMemory();
-    }
-    if (frame != sheet.pixels) state.SkipWithError("decoded picture differs");
-    Report(state, sheet);
+    BM_DrawPBM<true>(state);
 }
 
 } // namespace

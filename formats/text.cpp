@@ -71,10 +71,11 @@ std::string ProgramDir() {
     return exe.parent_path().string();
 }
 
+// Only a whole directory is stripped: "C:\GAME" is no prefix of "C:\GAMES\A.TIL".
 std::string StripPrefix(std::string_view path, std::string_view dir) {
-    if (path.size() >= dir.size() && path.substr(0, dir.size()) == dir) {
-        size_t rest = std::min(path.size(), dir.size() + 1);
-        return std::string(path.substr(rest));
+    if (path.size() > dir.size() && path.substr(0, dir.size()) == dir &&
+        (path[dir.size()] == '\\' || path[dir.size()] == '/')) {
+        return std::string(path.substr(dir.size() + 1));
     }
     return std::string(path);
 }

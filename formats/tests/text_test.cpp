@@ -49,6 +49,9 @@ TEST(TextHelpers, StripPrefixIsExact) {
     EXPECT_EQ(StripPrefix("C:\\GAME\\TILES\\A.TIL", "C:\\GAME"), "TILES\\A.TIL");
     EXPECT_EQ(StripPrefix("D:\\X.TIL", "C:\\GAME"), "D:\\X.TIL");
     EXPECT_EQ(StripPrefix("c:\\game\\a.til", "C:\\GAME"), "c:\\game\\a.til");
+    EXPECT_EQ(StripPrefix("C:\\GAMES\\A.TIL", "C:\\GAME"), "C:\\GAMES\\A.TIL");
+    EXPECT_EQ(StripPrefix("/a/bc/x.map", "/a/b"), "/a/bc/x.map");
+    EXPECT_EQ(StripPrefix("/a/b/x.map", "/a/b"), "x.map");
     EXPECT_FALSE(ProgramDir().empty());
     EXPECT_NE(ProgramDir().back(), '/');
 }
