@@ -76,7 +76,9 @@ bool IsWholeRows(const Block& b, int32_t destWidth, int32_t srcWidth) {
     return b.dx == 0 && b.sx == 0 && b.w == destWidth && b.w == srcWidth;
 }
 
-void TransparentRow(uint8_t* d, const uint8_t* s, int32_t n) {
+} // namespace
+
+void TransparentRun(uint8_t* d, const uint8_t* s, int32_t n) {
     int32_t i = 0;
 #if defined(__SSE2__)
     for (; i + 16 <= n; i += 16) {
@@ -89,7 +91,7 @@ void TransparentRow(uint8_t* d, const uint8_t* s, int32_t n) {
         d[i] = s[i] != 0 ? s[i] : d[i];
 }
 
-void ShadedRow(uint8_t* d, const uint8_t* s, int32_t n) {
+void ShadedRun(uint8_t* d, const uint8_t* s, int32_t n) {
     int32_t i = 0;
 #if defined(__SSE2__)
     for (; i + 16 <= n; i += 16) {
@@ -101,8 +103,6 @@ void ShadedRow(uint8_t* d, const uint8_t* s, int32_t n) {
     for (; i < n; ++i)
         d[i] = ShadePixel(s[i], d[i]);
 }
-
-} // namespace
 
 TDIB::TDIB(int32_t width, int32_t height) {
     Allocate(width, height);
@@ -144,7 +144,7 @@ void TDIB::TransparentCopy(int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t
                            const TDIB& source) {
     Block b{dx, dy, w, h, sx, sy};
     if (!ClipBlock(b, Width_, Height_, source.Width_, source.Height_)) return;
-    auto copyRow = ShadeMode ? ShadedRow : TransparentRow;
+    auto copyRow = ShadeMode ? ShadedRun : TransparentRun;
     if (this != &source && IsWholeRows(b, Width_, source.Width_)) {
         copyRow(Row(b.dy), source.Row(b.sy), b.w * b.h);
         return;

@@ -100,4 +100,9 @@ inline uint8_t ShadePixel(uint8_t s, uint8_t d) {
     return static_cast<uint8_t>((d & 0xF0) | level);
 }
 
+// A transparent copy of n pixels in a row, source s over destination d: colour
+// 0 is skipped; the shaded form treats 1 to 15 as ShadePixel does.
+void TransparentRun(uint8_t* d, const uint8_t* s, int32_t n);
+void ShadedRun(uint8_t* d, const uint8_t* s, int32_t n);
+
 } // namespace mapedit

@@ -134,6 +134,8 @@ public:
     void ComposeCell(int32_t x, int32_t y);
     // ComposeCell, then shows CellSourceRect of CellSurface in `dest` of the
     // target through the display colours. The attribute labels are the window's.
+    // A `dest` smaller than the source is drawn without CellSurface: only the
+    // pixels shown are composed, with the same result.
     void DrawCell(RgbTarget& target, int32_t x, int32_t y, const PixelRect& dest);
     // "Real Shadows".
     void SetShadeMode(bool on) { CellSurface.ShadeMode = on; }

@@ -74,6 +74,12 @@ void TTileCollection::DrawTileTransparent(TDIB& dest, int32_t x, int32_t y, int 
     dest.TransparentCopy(x, y, kTileSize, kTileSize, 0, kTileSize * slot, Strip_);
 }
 
+const uint8_t* TTileCollection::PictureById(int32_t id) const {
+    const int slot = FindSlot(id);
+    if (slot <= 0 || !HasPicture(slot) || Ids_[slot] == 0) return nullptr;
+    return Strip_.Row(kTileSize * slot);
+}
+
 void TTileCollection::DrawPaletteCell(RgbTarget& target, int32_t x, int32_t y, int slot,
                                       const std::array<uint32_t, 256>& rgb32) const {
     const PixelRect square{x, y, x + kPaletteCellSize, y + kPaletteCellSize};

@@ -55,6 +55,9 @@ public:
     void DrawTileTransparentById(TDIB& dest, int32_t x, int32_t y, int32_t id) const {
         DrawTileTransparent(dest, x, y, FindSlot(id));
     }
+    // The picture DrawTileById and DrawTileTransparentById draw for id: 32 x 32
+    // pixels, rows kTileSize apart; null when they draw none.
+    const uint8_t* PictureById(int32_t id) const;
     // The 16 x 16 palette square at (x, y): slot 0 black, an empty slot white,
     // otherwise the slot's picture shrunk.
     void DrawPaletteCell(RgbTarget& target, int32_t x, int32_t y, int slot,

@@ -176,10 +176,12 @@ const std::vector<QPoint>& TMapView::LabelPixels(const std::string& text) {
 void TMapView::PrintLabel(const std::string& text, int x, int y, uint32_t colour) {
     const uint32_t pixel = ToPixel(colour);
     const int w = Frame_.width(), h = Frame_.height();
+    // One look at the frame's pixels: asking for each row would check for sharing each time.
+    RgbTarget frame = TargetOf(Frame_);
     for (const QPoint& p : LabelPixels(text)) {
         const int px = x + p.x(), py = y + p.y();
         if (px >= 0 && py >= 0 && px < w && py < h)
-            reinterpret_cast<uint32_t*>(Frame_.scanLine(py))[px] = pixel;
+            frame.pixels[size_t(py) * frame.stride + px] = pixel;
     }
 }
 
