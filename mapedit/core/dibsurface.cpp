@@ -1,12 +1,10 @@
 #include "mapedit/core/dibsurface.h"
 
 #include "mapedit/core/errors.h"
+#include "mapedit/core/pixelsimd.h"
 
 #include <algorithm>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace mapedit {
 
@@ -49,27 +47,6 @@ bool ClipBlock(Block& b, int32_t destWidth, int32_t destHeight, int32_t srcWidth
     b = Block{int32_t(dx), int32_t(dy), int32_t(w), int32_t(h), int32_t(sx), int32_t(sy)};
     return true;
 }
-
-// Transparent and shaded rows work 16 pixels at a time where SSE2 is there:
-// composing a view runs these over every layer of every visible cell.
-#if defined(__SSE2__)
-inline __m128i TransparentPixels(__m128i s, __m128i d) {
-    const __m128i hole = _mm_cmpeq_epi8(s, _mm_setzero_si128());
-    return _mm_or_si128(_mm_and_si128(hole, d), _mm_andnot_si128(hole, s));
-}
-
-inline __m128i ShadedPixels(__m128i s, __m128i d) {
-    const __m128i fifteen = _mm_set1_epi8(15);
-    // level = clamp((d & 15) + s - 8, 0, 15), exact for s <= 15.
-    __m128i level = _mm_adds_epu8(_mm_and_si128(d, fifteen), s);
-    level = _mm_min_epu8(_mm_subs_epu8(level, _mm_set1_epi8(8)), fifteen);
-    const __m128i shade = _mm_or_si128(_mm_andnot_si128(fifteen, d), level);
-    const __m128i hole = _mm_cmpeq_epi8(s, _mm_setzero_si128());
-    const __m128i small = _mm_cmpeq_epi8(_mm_min_epu8(s, fifteen), s); // s <= 15
-    const __m128i shaded = _mm_andnot_si128(hole, _mm_and_si128(small, shade));
-    return _mm_or_si128(_mm_or_si128(shaded, _mm_and_si128(hole, d)), _mm_andnot_si128(small, s));
-}
-#endif
 
 // Whole rows of two surfaces of one width lie in one run of bytes each.
 bool IsWholeRows(const Block& b, int32_t destWidth, int32_t srcWidth) {

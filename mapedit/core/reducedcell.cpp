@@ -1,10 +1,9 @@
 #include "mapedit/core/reducedcell.h"
 
+#include "mapedit/core/pixelsimd.h"
+
 #include <algorithm>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace mapedit {
 
@@ -38,6 +37,7 @@ void MapLine(int32_t* out, int32_t count, int32_t offset, int32_t destSize, int3
     }
 }
 
+#if defined(__SSE2__)
 // Every `step`th pixel of whole picture rows: the zoom levels 16 and 8.
 bool IsWholeRowStep(const Samples& samples, int32_t step) {
     if (samples.width * step != kTileSize) return false;
@@ -46,7 +46,6 @@ bool IsWholeRowStep(const Samples& samples, int32_t step) {
     return true;
 }
 
-#if defined(__SSE2__)
 // The even pixels of a 32-pixel row.
 inline __m128i EverySecond(const uint8_t* row) {
     const __m128i low = _mm_set1_epi16(0x00FF);
@@ -65,28 +64,76 @@ inline __m128i EveryFourth(const uint8_t* row) {
 }
 #endif
 
+#if defined(__SSE2__)
+// Sixteen sampled pixels, part j of the sampled cell: row j at step 2, rows
+// 2j and 2j + 1 at step 4 (the last row twice when the rows are odd).
+inline __m128i SampledPart(const uint8_t* picture, const Samples& samples, int32_t j) {
+    if (samples.step == 2) return EverySecond(picture + size_t(samples.rows[j]) * kTileSize);
+    const int32_t second = std::min(2 * j + 1, samples.height - 1);
+    return _mm_unpacklo_epi64(EveryFourth(picture + size_t(samples.rows[2 * j]) * kTileSize),
+                              EveryFourth(picture + size_t(samples.rows[second]) * kTileSize));
+}
+
+// A cell sampled at step 2 or 4, stacked sixteen pixels at a time in registers.
+template <bool Shade>
+void ComposeStepped(uint8_t* composed, const CellPictures& cell, const Samples& samples) {
+    const int32_t n = samples.width * samples.height;
+    for (int32_t j = 0, at = 0; at < n; ++j, at += 16) {
+        __m128i pixels =
+            cell.background ? SampledPart(cell.background, samples, j) : _mm_setzero_si128();
+        for (const uint8_t* overlay : cell.overlays) {
+            if (!overlay) continue;
+            const __m128i over = SampledPart(overlay, samples, j);
+            pixels = Shade ? ShadedPixels(over, pixels) : TransparentPixels(over, pixels);
+        }
+        if (n - at >= 16)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(composed + at), pixels);
+        else
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(composed + at), pixels);
+    }
+}
+#endif
+
 // The sampled pixels of a picture, row after row, into `out`.
 void Gather(uint8_t* out, const uint8_t* picture, const Samples& samples) {
-#if defined(__SSE2__)
-    if (samples.step == 2) {
-        for (int32_t r = 0; r < samples.height; ++r, out += 16)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
-                             EverySecond(picture + size_t(samples.rows[r]) * kTileSize));
-        return;
-    }
-    if (samples.step == 4) {
-        for (int32_t r = 0; r < samples.height; ++r, out += 8)
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(out),
-                             EveryFourth(picture + size_t(samples.rows[r]) * kTileSize));
-        return;
-    }
-#endif
     for (int32_t r = 0; r < samples.height; ++r) {
         const uint8_t* row = picture + size_t(samples.rows[r]) * kTileSize;
         for (int32_t c = 0; c < samples.width; ++c)
             out[c] = row[samples.columns[c]];
         out += samples.width;
     }
+}
+
+// Any other sampling: each layer gathered, then stacked.
+void ComposeGathered(uint8_t* composed, const CellPictures& cell, const Samples& samples) {
+    const int32_t n = samples.width * samples.height;
+    if (cell.background)
+        Gather(composed, cell.background, samples);
+    else
+        std::memset(composed, 0, size_t(n));
+    uint8_t layer[kCellPixels];
+    const auto drawOver = cell.shade ? ShadedRun : TransparentRun;
+    for (const uint8_t* overlay : cell.overlays) {
+        if (!overlay) continue;
+        Gather(layer, overlay, samples);
+        drawOver(composed, layer, n);
+    }
+}
+
+// The sampled pixels of the cell, row after row, into `composed`.
+void Compose(uint8_t* composed, const CellPictures& cell, Samples& samples) {
+#if defined(__SSE2__)
+    for (int32_t step : {2, 4})
+        if (IsWholeRowStep(samples, step)) samples.step = step;
+    if (samples.step != 0) {
+        if (cell.shade)
+            ComposeStepped<true>(composed, cell, samples);
+        else
+            ComposeStepped<false>(composed, cell, samples);
+        return;
+    }
+#endif
+    ComposeGathered(composed, cell, samples);
 }
 
 } // namespace
@@ -114,22 +161,9 @@ void DrawReducedCell(const CellPictures& cell, const PixelRect& source, RgbTarge
             source.Width());
     MapLine(samples.rows.data(), samples.height, y0 - dest.top, dest.Height(), source.top,
             source.Height());
-    for (int32_t step : {2, 4})
-        if (IsWholeRowStep(samples, step)) samples.step = step;
-    const int32_t n = samples.width * samples.height;
 
     uint8_t composed[kCellPixels];
-    uint8_t layer[kCellPixels];
-    if (cell.background)
-        Gather(composed, cell.background, samples);
-    else
-        std::memset(composed, 0, size_t(n));
-    const auto drawOver = cell.shade ? ShadedRun : TransparentRun;
-    for (const uint8_t* overlay : cell.overlays) {
-        if (!overlay) continue;
-        Gather(layer, overlay, samples);
-        drawOver(composed, layer, n);
-    }
+    Compose(composed, cell, samples);
 
     const uint8_t* p = composed;
     for (int32_t y = y0; y < y1; ++y, p += samples.width) {
