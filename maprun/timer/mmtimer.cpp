@@ -55,7 +55,8 @@ void TMMTimer::TimerProc() {
 
 void TMMTimer::HandleTimerMessage(int ticks) {
     try {
-        DoTimer(ticks);
+        // A message posted before the timer was stopped is dropped.
+        if (Running()) DoTimer(ticks);
     } catch (const std::exception& e) {
         if (OnException) OnException(e);
     }

@@ -38,6 +38,7 @@ public:
     bool Running() const { return FTimerID != 0; }
     // Each setter restarts the timer when the value changes; raises
     // EOutOfResources("Couldn't Create Timer") when no timer can be started.
+    // Setters belong to the main thread, not to OnTick handlers.
     void SetEnabled(bool value);
     void SetInterVal(int value);
     void SetResolution(int value);
@@ -46,7 +47,8 @@ public:
     TNotifyEvent OnTick;   // timer thread, every tick
     ExceptionHandler OnException;
 
-    // The main thread's handling of a posted message.
+    // The main thread's handling of a posted message; nothing is raised for a
+    // message that arrives after the timer was stopped.
     void HandleTimerMessage(int ticks);
 
 protected:

@@ -19,18 +19,23 @@ uint32_t timeGetTime() {
 
 namespace {
 
+// The thread owns its wake-up state together with the object, so a timer that
+// is killed from its own callback can let the thread finish on its own.
 struct PeriodicThread {
-    std::mutex mutex;
-    std::condition_variable wake;
-    bool stop = false;
+    struct State {
+        std::mutex mutex;
+        std::condition_variable wake;
+        bool stop = false;
+    };
+    std::shared_ptr<State> state = std::make_shared<State>();
     std::thread thread;
 
     PeriodicThread(int periodMs, std::function<void()> callback) {
-        thread = std::thread([this, periodMs, cb = std::move(callback)] {
+        thread = std::thread([state = state, periodMs, cb = std::move(callback)] {
             auto period = std::chrono::milliseconds(periodMs);
             auto next = Clock::now() + period;
-            std::unique_lock lock(mutex);
-            while (!wake.wait_until(lock, next, [this] { return stop; })) {
+            std::unique_lock lock(state->mutex);
+            while (!state->wake.wait_until(lock, next, [&] { return state->stop; })) {
                 lock.unlock();
                 cb();
                 lock.lock();
@@ -43,11 +48,14 @@ struct PeriodicThread {
     }
     ~PeriodicThread() {
         {
-            std::lock_guard lock(mutex);
-            stop = true;
+            std::lock_guard lock(state->mutex);
+            state->stop = true;
         }
-        wake.notify_all();
-        thread.join();
+        state->wake.notify_all();
+        if (std::this_thread::get_id() == thread.get_id())
+            thread.detach();
+        else
+            thread.join();
     }
 };
 

@@ -134,7 +134,7 @@ void TForm1::CreateControls() {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     connect(RunningCheckBox, &QCheckBox::clicked, this,
-            [this] { SetRunning(RunningCheckBox->isChecked()); });
+            [this] { SetRunningOrReport(RunningCheckBox->isChecked()); });
     connect(Button2, &QPushButton::clicked, this, [this] { MMTimer1Timer(1); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
@@ -165,6 +165,17 @@ void TForm1::SetRunning(bool value) {
         MMTimer1().SetEnabled(true);
     } else {
         MMTimer1().SetEnabled(false);
+    }
+}
+
+// A timer that cannot be started is reported; it must not unwind through Qt.
+void TForm1::SetRunningOrReport(bool value) {
+    try {
+        SetRunning(value);
+    } catch (const std::exception& e) {
+        Running_ = false;
+        RunningCheckBox->setChecked(false);
+        showError_(e.what());
     }
 }
 
@@ -203,7 +214,7 @@ void TForm1::Button1Click() {
     Game_->SetWindowed(false);
     fullscreen_.RunFullscreen(*Game_);
     Game_->SetWindowed(true);
-    SetRunning(RunningCheckBox->isChecked());
+    SetRunningOrReport(RunningCheckBox->isChecked());
     update();
 }
 

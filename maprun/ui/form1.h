@@ -35,6 +35,7 @@ public:
     const FrameStats& Stats() const { return stats_; }
 
     void SetRunning(bool value);
+    void SetRunningOrReport(bool value);
     // One frame of `ticks` timer periods: statistics, advance, draw, show.
     void MMTimer1Timer(int ticks);
 

@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
         args[1], hardware, [&](const QString& m) { error = m; }, args[2].toStdString());
     if (!error.isEmpty()) std::fprintf(stderr, "maprun_screenshot: %s\n", qPrintable(error));
     form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "maprun_screenshot: window not shown\n");
+    if (!QTest::qWaitForWindowExposed(&form))
+        std::fprintf(stderr, "maprun_screenshot: window not shown\n");
     if (args.contains("--hires")) form.findChild<QCheckBox*>("CheckBox1")->click();
     int frames = args.size() > 4 ? args[4].toInt() : 100;
     for (int i = 0; i < frames; ++i)

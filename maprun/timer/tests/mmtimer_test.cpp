@@ -197,3 +197,31 @@ TEST(MMTimerThread, NoCallbackAfterDestruction) {
     std::this_thread::sleep_for(20ms);
     EXPECT_GE(timeGetTime() - a, 19u);
 }
+
+TEST(MMTimerThread, StoppedTimerDropsQueuedMessageAndMayStopItself) {
+    auto service = MakeThreadTimerService();
+    MessageQueue queue;
+    int delivered = 0;
+    TMMTimer timer(*service, [&](int t) { queue.Post(t); });
+    timer.OnTimer = [&](TMMTimer&, int) { ++delivered; };
+    timer.SetInterVal(2);
+    while (queue.Posted() == 0)
+        std::this_thread::sleep_for(1ms);
+    timer.SetEnabled(false);
+    queue.Pump(timer, 20ms); // the message queued before the stop
+    EXPECT_EQ(delivered, 0);
+    timer.SetEnabled(true); // the hand-over flag was given back: posting resumes
+    queue.Pump(timer, 60ms);
+    EXPECT_GT(delivered, 0);
+
+    // A tick handler that kills its own timer must not wait for itself.
+    std::atomic<bool> killed{false};
+    std::atomic<unsigned> id{0};
+    id = service->Start(1, 1, [&] {
+        if (id != 0 && !killed.exchange(true)) service->Kill(id);
+    });
+    while (!killed)
+        std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(10ms);
+    timer.SetEnabled(false);
+}
