@@ -1,9 +1,9 @@
 // TTileCollection::LoadTileSet: reads a tile set file and stores its tiles in
 // the slots, showing its progress in a progress box.
-#include "formats/dospath.h"
 #include "formats/text.h"
 #include "formats/tileset.h"
 #include "mapedit/core/tilecollection.h"
+#include "mapedit/core/tilepictures.h"
 
 #include <string_view>
 
@@ -17,16 +17,6 @@ const char* const kTooManyTiles =
     "The tile set holds more tiles than slots 1 to 1022 can take; the tiles after slot 1022 "
     "were not loaded";
 
-// Picture names stand as written in the tile set, upper-cased: look in the
-// current directory first, then beside the tile set file.
-fs::path PicturePath(const std::string& name, const std::string& tileSetFile) {
-    std::error_code ec;
-    if (auto found = formats::ResolveDosName(fs::current_path(ec), name)) return *found;
-    if (auto found = formats::ResolveDosName(fs::path(tileSetFile).parent_path(), name))
-        return *found;
-    return formats::DosNameToPath(fs::path("."), name);
-}
-
 } // namespace
 
 void TTileCollection::LoadTileSet(const std::string& fileName) {
@@ -36,7 +26,6 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
         return;
     }
     std::unique_ptr<ProgressBox> box = Ui_.OpenProgress("Loading TileSet");
-    TDIB SheetSurface(kTileSize, kTileSize);
     FileName = fileName;
 
     const std::vector<uint8_t> bytes = formats::ReadWholeFile(fileName);
@@ -47,20 +36,20 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
     box->SetText(ProgressLine::Label1, "File format is BLOCKTEXT");
     ClearIds();
 
-    const formats::ProgressCallback keepResponsive = [this] { Ui_.ProcessPendingEvents(); };
+    TTilePictures pictures(fs::path(fileName).parent_path(), Colours_,
+                           [this] { Ui_.ProcessPendingEvents(); });
     auto showLoaded = [&](int loaded) {
         box->SetText(ProgressLine::Label2, "Tiles Loaded: " + std::to_string(loaded - 1));
     };
     // A picture that cannot be opened or read is reported and its line skipped.
-    auto loadPicture = [&](TDIB& surface, const std::string& name) {
+    auto loadPicture = [&](const std::string& name) -> std::shared_ptr<const TDIB> {
         try {
-            surface.LoadFromFile(PicturePath(name, fileName), Colours_, keepResponsive);
-            return true;
+            return pictures.Load(name);
         } catch (const formats::EFOpenError&) {
         } catch (const formats::EInOutError&) {
         }
         Ui_.ShowMessage(MessageKind::Error, "Error loading " + name, MessageButtons::Ignore);
-        return false;
+        return nullptr;
     };
     auto slotsFull = [&](int slot) {
         if (slot <= kLastPictureSlot) return false;
@@ -92,8 +81,9 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
             if (line.faulty) break;
             if (slotsFull(slot)) return;
             box->SetText(ProgressLine::CurrentString, "Loading single tile" + line.file);
-            if (!loadPicture(TileSurface_, line.file)) break;
-            SetTile(TileSurface_, slot, formats::StrToInt(line.id));
+            const std::shared_ptr<const TDIB> picture = loadPicture(line.file);
+            if (!picture) break;
+            SetTile(*picture, slot, formats::StrToInt(line.id));
             ++loaded;
             ++slot;
             break;
@@ -102,7 +92,8 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
         case formats::TileSetLine::Kind::Tiles: {
             if (line.faulty) break;
             box->SetText(ProgressLine::CurrentString, "Loading image " + line.file);
-            if (!loadPicture(SheetSurface, line.file)) break;
+            const std::shared_ptr<const TDIB> sheet = loadPicture(line.file);
+            if (!sheet) break;
             const int columns = formats::StrToInt(line.columns);
             const int rows = formats::StrToInt(line.rows);
             box->SetText(ProgressLine::CurrentString, "Reading tiles from image");
@@ -120,7 +111,7 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
                     TileSurface_.SetHeight(kTileSize);
                     TileSurface_.Clear();
                     TileSurface_.CopyRect(0, 0, kTileSize, kTileSize, kTileSize * c, kTileSize * r,
-                                          SheetSurface);
+                                          *sheet);
                     SetTile(TileSurface_, slot,
                             static_cast<int32_t>(firstId + c + int64_t(r) * columns));
                     ++loaded;

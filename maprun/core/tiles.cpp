@@ -1,10 +1,10 @@
 #include "maprun/core/tiles.h"
 
-#include "formats/dospath.h"
 #include "formats/pbm.h"
 #include "formats/stream.h"
 #include "formats/text.h"
 #include "formats/tileset.h"
+#include "maprun/core/tilepictures.h"
 
 #include <algorithm>
 #include <climits>
@@ -52,19 +52,19 @@ void AddSheet(TTiles& tiles, const formats::TPBMImage& picture, int64_t first, i
     }
 }
 
-void LoadLine(TTiles& tiles, const formats::TileSetLine& line, const fs::path& dir) {
+void LoadLine(TTiles& tiles, const formats::TileSetLine& line, TTilePictures& pictures) {
     using Kind = formats::TileSetLine::Kind;
     if (line.faulty) return;
     if (line.kind == Kind::Tile) {
         const int id = formats::StrToInt(line.id);
-        formats::TPBMImage picture(formats::DosNameToPath(dir, line.file));
-        tiles.AddTile(picture, TileRect(0, 0), id);
+        if (const auto picture = pictures.Get(line.file))
+            tiles.AddTile(*picture, TileRect(0, 0), id);
     } else if (line.kind == Kind::Tiles) {
         const int first = formats::StrToInt(line.id);
         const int columns = formats::StrToInt(line.columns);
         const int rows = formats::StrToInt(line.rows);
-        formats::TPBMImage picture(formats::DosNameToPath(dir, line.file));
-        AddSheet(tiles, picture, first, columns, rows);
+        if (const auto picture = pictures.Get(line.file))
+            AddSheet(tiles, *picture, first, columns, rows);
     }
 }
 
@@ -76,7 +76,7 @@ void TTiles::AddTile(const formats::TPBMImage& image, const TRect& rect, int ind
     FBlock[index] = FList[index] && IsPlainBlock(FList[index].get());
 }
 
-void TTiles::LoadFromFile(const fs::path& fileName) {
+void TTiles::LoadFromFile(const fs::path& fileName, const formats::ProgressCallback& progress) {
     std::error_code ec;
     if (!fs::is_regular_file(fileName, ec)) throw formats::ETileLoader("No file by that name");
     const std::vector<uint8_t> bytes = formats::ReadWholeFile(fileName);
@@ -85,7 +85,7 @@ void TTiles::LoadFromFile(const fs::path& fileName) {
     if (lines.empty() || !formats::IsBlockTextHeader(lines.front()))
         throw formats::ETileLoader("Cannot read this file format");
 
-    const fs::path dir = fileName.parent_path();
+    TTilePictures pictures(fileName.parent_path(), progress);
     for (size_t i = 1; i < lines.size(); ++i) {
         const formats::TileSetLine line = formats::ParseTileSetLine(lines[i]);
         if (line.kind == formats::TileSetLine::Kind::Setting) {
@@ -93,10 +93,10 @@ void TTiles::LoadFromFile(const fs::path& fileName) {
             continue;
         }
         try {
-            LoadLine(*this, line, dir);
+            LoadLine(*this, line, pictures);
         } catch (const formats::FormatError&) {
-            // A missing or unreadable picture or a bad number skips the line;
-            // tiles of a sheet added before the failure stay.
+            // A bad number skips the line (a missing or unreadable picture is
+            // skipped by LoadLine); tiles of a sheet added before it stay.
         }
     }
 }

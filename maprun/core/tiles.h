@@ -1,6 +1,7 @@
 #pragma once
 // The runtime's tile store: one sprite record per tile number, loaded from a
 // tile set file.
+#include "formats/pbm.h"
 #include "maprun/core/sprite.h"
 
 #include <array>
@@ -30,8 +31,10 @@ public:
     // Reads a tile set; pictures are looked for beside it (names as the file
     // stores them, resolved without regard to case). Raises ETileLoader for a
     // missing file, a wrong header or a tile size other than 32; a faulty TILE
-    // or TILES line is skipped silently.
-    void LoadFromFile(const std::filesystem::path& fileName);
+    // or TILES line is skipped silently. Each picture is decoded once per load;
+    // `progress` runs while pictures decode.
+    void LoadFromFile(const std::filesystem::path& fileName,
+                      const formats::ProgressCallback& progress = {});
 
 private:
     std::array<SpriteRecord, kCount> FList;

@@ -1,5 +1,6 @@
 #include "fake_ui.h"
 #include "mapedit/core/tilecollection.h"
+#include "mapedit/core/tilepictures.h"
 
 #include <gtest/gtest.h>
 
@@ -155,4 +156,85 @@ TEST(TileSetLoading, PicturesSmallerThanATile) {
     EXPECT_EQ(l.tiles.Id(10), 2);
     EXPECT_EQ(l.tiles.Strip().Pixel(31, 320 + 31), 20);
     EXPECT_EQ(l.tiles.Strip().Pixel(31, 352 + 31), 21);
+}
+
+namespace {
+
+// 32 x 320, block r of colour 30 + r with a diagonal of 150 + r: decoding it
+// lets pending events run 20 times (every 16 rows).
+void WriteTall(const std::filesystem::path& file) {
+    WritePicture(file, 32, 320,
+                 [](int x, int y) { return uint8_t((x == y % 32 ? 150 : 30) + y / 32); });
+}
+
+// A 32 x 32 picture whose colour i is (255 - i, i, 7).
+void WriteOtherColours(const std::filesystem::path& file) {
+    std::vector<uint8_t> pixels(32 * 32, 90);
+    uint8_t rgb[768];
+    for (int i = 0; i < 256; ++i) {
+        rgb[3 * i] = uint8_t(255 - i);
+        rgb[3 * i + 1] = uint8_t(i);
+        rgb[3 * i + 2] = 7;
+    }
+    formats::WritePbmFile(file, 32, 32, pixels.data(), rgb, 256, true);
+}
+
+} // namespace
+
+TEST(TileSetLoading, EachPictureIsDecodedOncePerLoad) {
+    Loader l;
+    WriteTall(l.dir / "tall.pbm");
+    WriteOtherColours(l.dir / "other.pbm");
+    l.Load("BLOKTEXT\nTILE 1 TALL.PBM\n");
+    ASSERT_EQ(l.ui.pendingEventRuns, 1 + 20); // the line, then the decoding
+
+    // 30 single tiles and a sheet of 10 from one picture, under either case.
+    std::string text = "BLOKTEXT\n";
+    for (int i = 1; i <= 30; ++i)
+        text += "TILE " + std::to_string(i) + (i % 2 ? " TALL.PBM\n" : " tall.pbm\n");
+    text += "TILES 100 1,10 TALL.PBM\n";
+    l.ui.pendingEventRuns = 0;
+    l.Load(text);
+    EXPECT_EQ(l.ui.pendingEventRuns, 31 + 10 + 20); // lines, sheet tiles, one decoding
+    for (int slot = 1; slot <= 30; ++slot) {
+        ASSERT_EQ(l.tiles.Id(slot), slot);
+        EXPECT_EQ(l.SlotColour(slot), 150) << slot; // on the diagonal
+        EXPECT_EQ(l.tiles.Strip().Pixel(6, 32 * slot + 5), 30) << slot;
+    }
+    for (int r = 0; r < 10; ++r) {
+        const int slot = 40 + 10 * r;
+        ASSERT_EQ(l.tiles.Id(slot), 100 + r);
+        EXPECT_EQ(l.SlotColour(slot), 150 + r);
+        EXPECT_EQ(l.tiles.Strip().Pixel(6, 32 * slot + 5), 30 + r);
+    }
+    EXPECT_TRUE(l.ui.messages.empty());
+
+    // A picture named again brings its colours back: the last one read decides.
+    l.Load("BLOKTEXT\nTILE 1 TALL.PBM\nTILE 2 OTHER.PBM\n");
+    EXPECT_EQ(l.colours.SourceColours()[3], (RgbQuad{7, 3, 252, 0}));
+    l.Load("BLOKTEXT\nTILE 1 TALL.PBM\nTILE 2 OTHER.PBM\nTILE 3 TALL.PBM\n");
+    EXPECT_EQ(l.colours.SourceColours()[3], (RgbQuad{1, 252, 3, 0}));
+    EXPECT_EQ(l.SlotColour(3), 150);
+}
+
+TEST(TileSetLoading, PictureStoreKeepsWithinItsBudget) {
+    TempDir dir;
+    WriteTall(dir / "A.PBM");
+    WriteTall(dir / "B.PBM");
+    TColourTable colours;
+    int decodeRuns = 0;
+    // Room for one 32 x 320 picture only.
+    TTilePictures pictures(
+        dir.path(), colours, [&decodeRuns] { ++decodeRuns; }, 32 * 320);
+    const auto a = pictures.Load("a.pbm");
+    EXPECT_EQ(pictures.Load("A.PBM").get(), a.get());
+    EXPECT_EQ(decodeRuns, 20);
+    EXPECT_EQ(a->Height(), 320);
+    const auto b = pictures.Load("B.PBM");
+    EXPECT_EQ(pictures.Load("B.PBM").get(), b.get());
+    EXPECT_EQ(decodeRuns, 40);
+    // A was dropped for B: asked for again, it is decoded again.
+    EXPECT_NE(pictures.Load("A.PBM").get(), a.get());
+    EXPECT_EQ(decodeRuns, 60);
+    EXPECT_THROW(pictures.Load("MISSING.PBM"), formats::EFOpenError);
 }

@@ -3,8 +3,11 @@
 #include "formats/mapfile.h"
 #include "maprun/core/map.h"
 #include "maprun/core/render.h"
+#include "maprun/core/tilepictures.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 using namespace maprun;
 using test::TempDir;
@@ -127,6 +130,96 @@ TEST(TileSetLoading, RejectedFiles) {
     EXPECT_THROW(tiles.LoadFromFile(dir / "none.til"), formats::ETileLoader);
     test::WriteText(dir / "t.til", "BLOKTEXT\r\nWIDTH=abc\r\n");
     EXPECT_THROW(tiles.LoadFromFile(dir / "t.til"), formats::EConvertError);
+}
+
+namespace {
+
+// 32 x 320: decoding it reports progress 20 times (every 16 rows).
+formats::TPBMImage TallImage() {
+    std::mt19937 rng(7);
+    return test::RandomImage(32, 320, rng, {0, 0x20, 0x41, 0x90});
+}
+
+// A picture whose pixels decode but which then fails: a second BMHD too short.
+void WriteFailingPicture(const std::filesystem::path& path) {
+    test::WritePicture(path, TallImage());
+    std::vector<char> bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const char extra[] = {'B', 'M', 'H', 'D', 0, 0, 0, 4, 0, 0, 0, 0};
+    bytes.insert(bytes.end(), extra, extra + sizeof extra);
+    const uint32_t formLength = uint32_t(bytes.size() - 8);
+    for (int i = 0; i < 4; ++i)
+        bytes[4 + i] = char(formLength >> (24 - 8 * i));
+    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+} // namespace
+
+TEST(TileSetLoading, EachPictureIsDecodedOncePerLoad) {
+    TempDir dir;
+    test::WritePicture(dir / "TALL.PBM", TallImage());
+    WriteFailingPicture(dir / "BAD.PBM");
+    ASSERT_THROW(formats::TPBMImage(dir / "BAD.PBM"), formats::EIffLoader);
+
+    auto progressOf = [&](const std::string& body, TTiles& tiles) {
+        test::WriteText(dir / "t.til", "BLOKTEXT\r\n" + body);
+        int runs = 0;
+        tiles.LoadFromFile(dir / "t.til", [&runs] { ++runs; });
+        return runs;
+    };
+    TTiles once;
+    const int oneDecode = progressOf("TILE 1 tall.pbm\r\n", once);
+    ASSERT_EQ(oneDecode, 20);
+    TTiles onceBad;
+    ASSERT_EQ(progressOf("TILE 1 BAD.PBM\r\n", onceBad), 20);
+
+    // Many lines, single tiles and sheets, under either case of the name.
+    std::string body;
+    for (int i = 0; i < 40; ++i)
+        body += "TILE " + std::to_string(i) + (i % 2 ? " TALL.PBM\r\n" : " tall.pbm\r\n");
+    body += "TILES 100 1,10 TALL.PBM\r\n";
+    for (int i = 0; i < 40; ++i)
+        body += "TILE " + std::to_string(200 + i) + " BAD.PBM\r\nTILES 300 1,2 BAD.PBM\r\n";
+    TTiles many;
+    EXPECT_EQ(progressOf(body, many), 2 * oneDecode);
+
+    // The tiles are those a fresh picture per line gives.
+    const auto tall = TallImage();
+    const std::vector<uint8_t> first = RecordBytes(MakeSprite(tall, {0, 0, 31, 31}).get());
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(RecordBytes(many.Tile(i)), first) << i;
+    for (int r = 0; r < 10; ++r)
+        EXPECT_EQ(RecordBytes(many.Tile(100 + r)),
+                  RecordBytes(MakeSprite(tall, {0, 32 * r, 31, 32 * r + 31}).get()))
+            << r;
+    for (int id : {200, 239, 300, 301})
+        EXPECT_EQ(many.Tile(id), nullptr) << id;
+}
+
+TEST(TileSetLoading, PictureStoreKeepsWithinItsBudget) {
+    TempDir dir;
+    test::WritePicture(dir / "A.PBM", TallImage());
+    test::WritePicture(dir / "B.PBM", TallImage());
+    int decodes = 0;
+    // Room for one 32 x 320 picture only.
+    TTilePictures pictures(
+        dir.Path(), [&decodes] { ++decodes; }, 32 * 320);
+    const auto a = pictures.Get("A.PBM");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(pictures.Get("a.pbm").get(), a.get());
+    EXPECT_EQ(decodes, 20);
+    const auto b = pictures.Get("B.PBM");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->Pixels, a->Pixels);
+    EXPECT_EQ(pictures.Get("B.PBM").get(), b.get());
+    EXPECT_EQ(decodes, 40);
+    // A was dropped for B: asked for again, it is decoded again.
+    EXPECT_NE(pictures.Get("A.PBM").get(), a.get());
+    EXPECT_EQ(decodes, 60);
+    EXPECT_EQ(pictures.Get("MISSING.PBM"), nullptr);
 }
 
 TEST(MapLoading, RelativeDosNameAndCellsAfterTheRuntimeReader) {
