@@ -11,6 +11,7 @@ namespace {
 constexpr FormMessages kMapMessages{"Not an IFF File", "Not a Zorv map"};
 constexpr uint16_t kTileSize = 32;
 constexpr size_t kHeaderBytes = 10;
+constexpr uint64_t kChunkHeaderBytes = 8;
 constexpr size_t kNameBuffer = 256;   // count byte and up to 255 characters
 constexpr size_t kAttributeBytes = 6; // AT32: attribute word, argument word, 2 spare
 constexpr int kWrittenCellWords = 6;
@@ -92,9 +93,14 @@ private:
         stream_.ReadExact(header, sizeof header);
         const int width = BigEndianWord(header);
         const int height = BigEndianWord(header + 2);
+        const uint64_t cells = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
         // Refused before the sink is asked to make room for it.
-        if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxMapCells) {
-            throw EMapLoad("Map is too large");
+        if (cells > kMaxMapCells) throw EMapLoad("Map is too large");
+        // The sinks make room for the whole map here, so a header whose cells
+        // could not follow it is refused first: no header then makes a sink take
+        // more memory than the rest of the file could fill.
+        if (!BodyCanFollow(chunk, cells)) {
+            throw EMapLoad("Map body is missing or shorter than its header says");
         }
         width_ = width;
         height_ = height;
@@ -108,6 +114,16 @@ private:
         }
         cellWords_ = cellWords;
         haveHeader_ = true;
+    }
+
+    // Whether the stream after this chunk holds at least a chunk header and
+    // `cells` cells of the smallest size.
+    bool BodyCanFollow(const ChunkInfo& chunk, uint64_t cells) const {
+        if (cells == 0) return true;
+        const uint64_t chunkEnd = chunk.dataOffset + chunk.length;
+        const uint64_t size = stream_.Size();
+        const uint64_t after = size > chunkEnd ? size - chunkEnd : 0;
+        return after >= kChunkHeaderBytes + cells * kMinCellWords * 2;
     }
 
     void Body(const ChunkInfo& chunk) {
@@ -179,7 +195,8 @@ private:
     int cellWords_ = 0;
 };
 
-// Keeps a whole map; a second header starts it afresh.
+// Keeps a whole map; a second header starts it afresh. The cells are made when
+// the first cell arrives, or at the end of the read, so headers alone cost nothing.
 class MapDataSink : public MapSink {
 public:
     MapDataSink(MapData& map, MapReader reader)
@@ -188,10 +205,11 @@ public:
     void SetSize(int width, int height) override {
         map_.width = width;
         map_.height = height;
-        map_.cells.assign(static_cast<size_t>(width) * static_cast<size_t>(height), MapCell{});
+        std::vector<MapCell>().swap(map_.cells);
+        haveCells_ = false;
     }
     void SetRow(int y, const MapCell* cells, int width, bool hasMiddle) override {
-        MapCell* out = map_.cells.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+        MapCell* out = Cells() + static_cast<size_t>(y) * static_cast<size_t>(width);
         for (int x = 0; x < width; ++x) {
             const uint16_t middle = out[x].middle;
             out[x] = cells[x];
@@ -200,16 +218,29 @@ public:
         }
     }
     void SetAttributes(int x, int y, uint16_t attributes, uint16_t arguments) override {
-        MapCell& cell = map_.cells[static_cast<size_t>(y) * static_cast<size_t>(map_.width) +
-                                   static_cast<size_t>(x)];
+        MapCell& cell = Cells()[static_cast<size_t>(y) * static_cast<size_t>(map_.width) +
+                                static_cast<size_t>(x)];
         cell.attributes = attributes;
         cell.arguments = arguments;
     }
     void TileSetName(const std::string& name) override { map_.tileSet = name; }
 
+    // Makes the cells of the last header when no cell came after it.
+    void Finish() { Cells(); }
+
 private:
+    MapCell* Cells() {
+        if (!haveCells_) {
+            map_.cells.assign(static_cast<size_t>(map_.width) * static_cast<size_t>(map_.height),
+                              MapCell{});
+            haveCells_ = true;
+        }
+        return map_.cells.data();
+    }
+
     MapData& map_;
     const bool keepMiddle_;
+    bool haveCells_ = false;
 };
 
 class MapDataSource : public MapSource {
@@ -238,6 +269,7 @@ MapData ReadMapData(Stream& stream, MapReader reader) {
     MapDataSink sink(map, reader);
     MapFileReader mapReader(stream, sink, reader);
     mapReader.Run(&map.chunks);
+    sink.Finish();
     map.cellWords = mapReader.CellWords();
     return map;
 }

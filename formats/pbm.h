@@ -6,6 +6,9 @@
 // TPBMImage alone honours raw (uncompressed) rows.
 // All three refuse a BODY before the BMHD and pictures above kMaxPicturePixels
 // with their error class; a picture of 0 width or height is an empty picture.
+// Pixel memory is made once, at the first BODY (or after the FORM when there is
+// none); a later BMHD that changes the size is refused, further BODY chunks
+// decode into the same pixels.
 // A BODY that ends early leaves the rows (and the rest of a row) it does not
 // reach as they were.
 #include "formats/errors.h"
@@ -59,7 +62,8 @@ bool DecodeByteRun1Row(const uint8_t*& src, const uint8_t* end, uint8_t* row, in
 class PbmSurfaceTarget {
 public:
     virtual ~PbmSurfaceTarget() = default;
-    // BMHD: width then height; pixel memory is re-created.
+    // Called at most once a load, with the picture's size: at the first BODY,
+    // or after the FORM when it held a BMHD but no BODY. Pixel memory is re-created.
     virtual void SetPictureSize(int width, int height) = 0;
     // CMAP: all 256 entries from `rgb` (entries past the chunk are black).
     virtual void SetPictureColours(const uint8_t (&rgb)[768]) = 0;
@@ -90,7 +94,7 @@ public:
 
     BitmapHeader Bmhd;
     uint8_t Palette[768] = {};
-    std::vector<uint8_t> Pixels; // w x h, row after row; zero-filled at the BMHD
+    std::vector<uint8_t> Pixels; // w x h, row after row; zero-filled at the first BODY
     int PaletteColours = 0;      // colours the CMAP held (0 without CMAP)
 };
 

@@ -16,21 +16,19 @@ uint8_t LastPBMPalette[768] = {};
 
 void DrawPBMStreamRows(Stream& stream, const RowCallback& callback,
                        const ProgressCallback& progress) {
-    bool haveHeader = false;
-    BitmapHeader header;
+    HeaderTracker headers;
+    std::vector<uint8_t> row; // one row of the picture, made at the first BODY
     ReadFormAs<EIffLoader>(stream, kFormType, kMessages, [&](const ChunkInfo& chunk) {
         if (IsChunk(chunk, "BMHD")) {
-            header = ReadHeader<EIffLoader>(stream, chunk);
-            LastPBMHeader = header;
-            haveHeader = true;
+            LastPBMHeader = headers.Read<EIffLoader>(stream, chunk);
         } else if (IsChunk(chunk, "CMAP")) {
             ReadPalette(stream, chunk, LastPBMPalette);
         } else if (IsChunk(chunk, "BODY")) {
             // The previous picture's header must not be used for this one's rows.
-            if (!haveHeader) throw EIffLoader(kBodyBeforeHeader);
+            const BitmapHeader& header = headers.Header();
+            if (headers.StartBody<EIffLoader>()) row.resize(header.w);
             BodyData body = ReadBody(stream, chunk, MaxByteRun1Bytes(header));
-            // A row is decoded first, then handed over pixel by pixel.
-            std::vector<uint8_t> row(header.w);
+            // A row is decoded first, then handed over.
             DecodeByteRun1Rows<ColourOneRule::RepeatRuns>(
                 body, header.w, header.h, progress, [&](int) { return row.data(); },
                 [&](int y, int emitted) {

@@ -31,19 +31,23 @@ TPBMImage::TPBMImage(const std::filesystem::path& fileName, const ProgressCallba
 }
 
 void TPBMImage::LoadFromStream(Stream& stream, const ProgressCallback& progress) {
-    bool haveHeader = false;
+    // Pixels are made at the first BODY (or after the FORM), zero-filled so that
+    // rows a short BODY does not reach are defined. Bmhd changes with them so
+    // that both always agree.
+    HeaderTracker headers;
+    auto makePixels = [&] {
+        const BitmapHeader& header = headers.Header();
+        Pixels.assign(size_t(header.w) * header.h, 0);
+        Bmhd = header;
+    };
     ReadFormAs<EIffLoader>(stream, kFormType, kMessages, [&](const ChunkInfo& chunk) {
         if (IsChunk(chunk, "BMHD")) {
-            BitmapHeader header = ReadHeader<EIffLoader>(stream, chunk);
-            // Zero-filled so that rows a short BODY does not reach are defined.
-            // Allocated before the header changes so both always agree.
-            Pixels.assign(size_t(header.w) * header.h, 0);
-            Bmhd = header;
-            haveHeader = true;
+            headers.Read<EIffLoader>(stream, chunk);
+            if (headers.Sized()) Bmhd = headers.Header(); // same size, other fields
         } else if (IsChunk(chunk, "CMAP")) {
             PaletteColours = static_cast<int>(ReadPalette(stream, chunk, Palette) / 3);
         } else if (IsChunk(chunk, "BODY")) {
-            if (!haveHeader) throw EIffLoader(kBodyBeforeHeader);
+            if (headers.StartBody<EIffLoader>()) makePixels();
             const int w = Bmhd.w, h = Bmhd.h;
             uint8_t* pixels = Pixels.data();
             if (Bmhd.compression == 0) {
@@ -57,6 +61,7 @@ void TPBMImage::LoadFromStream(Stream& stream, const ProgressCallback& progress)
                 [](int, int) {});
         }
     });
+    if (headers.Unsized()) makePixels();
 }
 
 void TPBMImage::SetPixel(int x, int y, uint8_t colour) {

@@ -18,6 +18,8 @@ inline constexpr size_t kPaletteBytes = 768;
 inline constexpr const char* kHeaderTooShort = "PBM header (BMHD) is too short";
 inline constexpr const char* kBodyBeforeHeader =
     "PBM picture data (BODY) comes before its header (BMHD)";
+inline constexpr const char* kSizeChangedAfterBody =
+    "PBM picture has more than one header (BMHD), of another size after its data (BODY)";
 
 // What the BODY buffer carries past its data, so that the fast row decoder may
 // read whole blocks from near the end.
@@ -41,6 +43,41 @@ template <class E> BitmapHeader ReadHeader(Stream& stream, const ChunkInfo& chun
     if (!problem.empty()) throw E(problem);
     return header;
 }
+
+// The picture's header as the chunks go by. The size may change until the
+// first BODY arrives (the decoders make their pixels only then); a header that
+// changes it later is refused, so every BODY decodes into the same pixels.
+class HeaderTracker {
+public:
+    // Reads a BMHD chunk; raises E as ReadHeader does, or for a size change
+    // after the pixels were made.
+    template <class E> const BitmapHeader& Read(Stream& stream, const ChunkInfo& chunk) {
+        BitmapHeader next = ReadHeader<E>(stream, chunk);
+        if (sized_ && (next.w != header_.w || next.h != header_.h)) {
+            throw E(kSizeChangedAfterBody);
+        }
+        header_ = next;
+        have_ = true;
+        return header_;
+    }
+    // At a BODY: raises E without a header; true when the pixels are still to
+    // be made for this header (only the first time).
+    template <class E> bool StartBody() {
+        if (!have_) throw E(kBodyBeforeHeader);
+        if (sized_) return false;
+        sized_ = true;
+        return true;
+    }
+    // After the FORM: true when a header came but no BODY made its pixels.
+    bool Unsized() const { return have_ && !sized_; }
+    bool Sized() const { return sized_; }
+    const BitmapHeader& Header() const { return header_; }
+
+private:
+    BitmapHeader header_;
+    bool have_ = false;
+    bool sized_ = false;
+};
 
 // Reads at most 768 bytes of CMAP data into `palette`; bytes past the chunk's
 // data are left alone. Returns the number of bytes read.

@@ -11,25 +11,26 @@ using namespace pbm_detail;
 
 void LoadPbmIntoSurface(Stream& stream, PbmSurfaceTarget& target,
                         const ProgressCallback& progress) {
-    bool haveHeader = false;
-    BitmapHeader header;
+    // The surface takes the picture's size at the first BODY (or after the
+    // FORM), so repeated headers do not re-create its pixel memory each time.
+    HeaderTracker headers;
     ReadFormAs<EInvalidGraphic>(stream, kFormType, kMessages, [&](const ChunkInfo& chunk) {
         if (IsChunk(chunk, "BMHD")) {
-            header = ReadHeader<EInvalidGraphic>(stream, chunk);
-            haveHeader = true;
-            target.SetPictureSize(header.w, header.h);
+            headers.Read<EInvalidGraphic>(stream, chunk);
         } else if (IsChunk(chunk, "CMAP")) {
             uint8_t rgb[kPaletteBytes] = {};
             ReadPalette(stream, chunk, rgb);
             target.SetPictureColours(rgb);
         } else if (IsChunk(chunk, "BODY")) {
-            if (!haveHeader) throw EInvalidGraphic(kBodyBeforeHeader);
+            const BitmapHeader& header = headers.Header();
+            if (headers.StartBody<EInvalidGraphic>()) target.SetPictureSize(header.w, header.h);
             BodyData body = ReadBody(stream, chunk, MaxByteRun1Bytes(header));
             DecodeByteRun1Rows<ColourOneRule::EveryRun>(
                 body, header.w, header.h, progress, [&](int y) { return target.PictureRow(y); },
                 [](int, int) {});
         }
     });
+    if (headers.Unsized()) target.SetPictureSize(headers.Header().w, headers.Header().h);
 }
 
 } // namespace formats

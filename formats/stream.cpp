@@ -4,6 +4,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace formats {
 
@@ -23,22 +27,42 @@ size_t MemoryStream::Read(void* buffer, size_t n) {
     return n;
 }
 
+namespace {
+
+[[noreturn]] void CannotOpen(const std::filesystem::path& path, const std::string& reason) {
+    throw EFOpenError("Cannot open file \"" + path.string() + "\". " + reason);
+}
+
+} // namespace
+
+// Opened without blocking and checked before any read: a named pipe or a device
+// would otherwise hang the reader or never end.
 FileStream::FileStream(const std::filesystem::path& path) {
-    file_ = std::fopen(path.c_str(), "rb");
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) CannotOpen(path, std::strerror(errno));
+    struct stat info {};
+    const char* refusal = nullptr;
+    if (::fstat(fd, &info) != 0) {
+        refusal = std::strerror(errno);
+    } else if (S_ISDIR(info.st_mode)) {
+        refusal = "Is a directory";
+    } else if (!S_ISREG(info.st_mode)) {
+        refusal = "Not a regular file";
+    } else {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            refusal = std::strerror(errno);
+        } else {
+            file_ = ::fdopen(fd, "rb");
+            if (!file_) refusal = std::strerror(errno);
+        }
+    }
     if (!file_) {
-        throw EFOpenError("Cannot open file \"" + path.string() + "\". " + std::strerror(errno));
+        const std::string reason = refusal;
+        ::close(fd);
+        CannotOpen(path, reason);
     }
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        std::fclose(file_);
-        file_ = nullptr;
-        throw EFOpenError("Cannot open file \"" + path.string() + "\". Is a directory");
-    }
-    if (std::fseek(file_, 0, SEEK_END) == 0) {
-        long end = std::ftell(file_);
-        size_ = end > 0 ? static_cast<uint64_t>(end) : 0;
-    }
-    std::fseek(file_, 0, SEEK_SET);
+    size_ = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
 }
 
 FileStream::~FileStream() {

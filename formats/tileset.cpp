@@ -3,6 +3,8 @@
 #include "formats/stream.h"
 #include "formats/text.h"
 
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace formats {
@@ -53,19 +55,38 @@ bool ListLine(const TileSetLine& line, int lineNumber, TileSetListing& listing) 
     return true;
 }
 
+// Handles one line after the header.
+void ListText(std::string_view text, int lineNumber, TileSetListing& listing) {
+    const TileSetLine line = ParseTileSetLine(std::string(text));
+    switch (line.kind) {
+    case TileSetLine::Kind::Setting:
+        if ((line.key == "WIDTH" || line.key == "HEIGHT") && StrToInt(line.value) != kTileSize) {
+            throw ETileLoader("The Tileset has the wrong size tiles");
+        }
+        break;
+    case TileSetLine::Kind::Tile:
+    case TileSetLine::Kind::Tiles:
+        if (!ListLine(line, lineNumber, listing)) listing.faulty.push_back(lineNumber);
+        break;
+    case TileSetLine::Kind::Ignored:
+        break;
+    }
+}
+
 } // namespace
 
 bool IsBlockTextHeader(std::string_view firstLine) {
     return firstLine.starts_with("BLOKTEXT");
 }
 
-std::vector<std::string> SplitTileSetLines(std::string_view contents) {
-    std::vector<std::string> lines;
+void ForEachTileSetLine(std::string_view contents, const TileSetLineCallback& line) {
     size_t i = 0;
-    while (i < contents.size()) {
+    int lineNumber = 0;
+    while (i < contents.size() && lineNumber < std::numeric_limits<int>::max()) {
         size_t end = contents.find_first_of("\r\n", i);
         if (end == std::string_view::npos) end = contents.size();
-        lines.push_back(ShortText(contents.substr(i, end - i)));
+        const std::string_view text = contents.substr(i, std::min(end - i, kMaxShortText));
+        if (!line(++lineNumber, text)) return;
         i = end;
         if (i < contents.size()) {
             const bool carriageReturn = contents[i] == '\r';
@@ -73,6 +94,14 @@ std::vector<std::string> SplitTileSetLines(std::string_view contents) {
             if (carriageReturn && i < contents.size() && contents[i] == '\n') ++i;
         }
     }
+}
+
+std::vector<std::string> SplitTileSetLines(std::string_view contents) {
+    std::vector<std::string> lines;
+    ForEachTileSetLine(contents, [&lines](int, std::string_view text) {
+        lines.emplace_back(text);
+        return true;
+    });
     return lines;
 }
 
@@ -108,32 +137,22 @@ TileSetListing ListTileSet(const std::filesystem::path& fileName) {
     if (!std::filesystem::is_regular_file(fileName, error)) {
         throw ETileLoader("No file by that name");
     }
+    const uintmax_t size = std::filesystem::file_size(fileName, error);
+    if (!error && size > kMaxTileSetFileBytes) throw ETileLoader("Tile set file is too large");
     const std::vector<uint8_t> bytes = ReadWholeFile(fileName);
-    const std::vector<std::string> lines = SplitTileSetLines(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (lines.empty() || !IsBlockTextHeader(lines[0])) {
-        throw ETileLoader("Cannot read this file format");
-    }
 
     TileSetListing listing;
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const int lineNumber = static_cast<int>(i) + 1;
-        const TileSetLine line = ParseTileSetLine(lines[i]);
-        switch (line.kind) {
-        case TileSetLine::Kind::Setting:
-            if ((line.key == "WIDTH" || line.key == "HEIGHT") &&
-                StrToInt(line.value) != kTileSize) {
-                throw ETileLoader("The Tileset has the wrong size tiles");
-            }
-            break;
-        case TileSetLine::Kind::Tile:
-        case TileSetLine::Kind::Tiles:
-            if (!ListLine(line, lineNumber, listing)) listing.faulty.push_back(lineNumber);
-            break;
-        case TileSetLine::Kind::Ignored:
-            break;
-        }
-    }
+    bool headerSeen = false;
+    ForEachTileSetLine(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                       [&](int lineNumber, std::string_view text) {
+                           if (lineNumber == 1) {
+                               headerSeen = IsBlockTextHeader(text);
+                               return headerSeen; // nothing more is read without it
+                           }
+                           ListText(text, lineNumber, listing);
+                           return true;
+                       });
+    if (!headerSeen) throw ETileLoader("Cannot read this file format");
     return listing;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +15,18 @@ namespace formats {
 // Line 1 must begin with "BLOKTEXT", compared before any case change.
 bool IsBlockTextHeader(std::string_view firstLine);
 
-// Splits file contents into lines (LF, CR LF or CR), each cut to 255 characters.
+// ListTileSet refuses tile set files above this size ("Tile set file is too
+// large"); the programs' loaders can use the same limit.
+inline constexpr uint64_t kMaxTileSetFileBytes = uint64_t(16) << 20;
+
+// Hands each line of the file contents (LF, CR LF or CR ends a line) to
+// `line`, numbered from 1 and cut to 255 characters, without copying the
+// contents. Stops early when `line` returns false (and after INT_MAX lines).
+using TileSetLineCallback = std::function<bool(int lineNumber, std::string_view line)>;
+void ForEachTileSetLine(std::string_view contents, const TileSetLineCallback& line);
+
+// All lines at once, as ForEachTileSetLine cuts them. Costs far more memory
+// than the contents for files of many short lines; prefer ForEachTileSetLine.
 std::vector<std::string> SplitTileSetLines(std::string_view contents);
 
 struct TileSetLine {
@@ -57,9 +69,9 @@ inline constexpr size_t kMaxListedTiles = 65536;
 // Line numbers count from 1 (the header). A TILE or TILES line is faulty when it
 // lacks a word, a number does not convert, a count is negative or above
 // kMaxSheetTiles, or an ID falls outside 0..65535.
-// Raises ETileLoader ("No file by that name", "Cannot read this file format",
-// "The Tileset has the wrong size tiles"); a WIDTH or HEIGHT value that is not a
-// number raises EConvertError, as in the runtime's loader.
+// Raises ETileLoader ("No file by that name", "Tile set file is too large",
+// "Cannot read this file format", "The Tileset has the wrong size tiles"); a WIDTH or HEIGHT value
+// that is not a number raises EConvertError, as in the runtime's loader.
 TileSetListing ListTileSet(const std::filesystem::path& fileName);
 
 } // namespace formats

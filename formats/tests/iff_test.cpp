@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace formats;
 namespace fs = std::filesystem;
@@ -155,4 +158,55 @@ TEST(FormLoop, WrongContainerAndShortFilesRaiseReaderClass) {
     PutId(huge, "BODY");
     PutBE32(huge, 0xFFFFFFF0u);
     EXPECT_EQ(run(huge), kUnexpectedEnd);
+}
+
+namespace {
+
+size_t OpenDescriptors() {
+    size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
+        ++n;
+    return n;
+}
+
+std::string OpenError(const fs::path& path) {
+    try {
+        FileStream stream(path);
+    } catch (const EFOpenError& e) {
+        return e.what();
+    }
+    return "opened";
+}
+
+} // namespace
+
+TEST(FileStreams, OnlyRegularFilesOpen) {
+    const fs::path dir = TempDir();
+    const fs::path file = dir / "plain.bin";
+    { std::ofstream(file, std::ios::binary) << "abcdef"; }
+    FileStream stream(file);
+    EXPECT_EQ(stream.Size(), 6u);
+    char buffer[4];
+    stream.Seek(2);
+    EXPECT_EQ(stream.Read(buffer, 4), 4u);
+    EXPECT_EQ(std::string(buffer, 4), "cdef");
+    EXPECT_EQ(stream.Read(buffer, 4), 0u);
+
+    // A named pipe, a device and a folder are refused at once instead of
+    // blocking or reading without end; no descriptor stays open. The test holds
+    // the pipe's other end so that a reader that does open it cannot hang here.
+    const fs::path fifo = dir / "pipe";
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int otherEnd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(otherEnd, 0);
+    const size_t before = OpenDescriptors();
+    EXPECT_EQ(OpenError(fifo), "Cannot open file \"" + fifo.string() + "\". Not a regular file");
+    EXPECT_THROW(ReadWholeFile(fifo), EFOpenError);
+    EXPECT_EQ(OpenError("/dev/zero"), "Cannot open file \"/dev/zero\". Not a regular file");
+    EXPECT_EQ(OpenError(dir), "Cannot open file \"" + dir.string() + "\". Is a directory");
+    EXPECT_NE(OpenError(dir / "missing").find("No such file"), std::string::npos);
+    EXPECT_EQ(OpenDescriptors(), before);
+    ::close(otherEnd);
+    fs::remove(fifo);
 }

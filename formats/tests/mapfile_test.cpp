@@ -62,7 +62,8 @@ Bytes Thdr(int w, int h, int cellBytes = 12, int tileW = 32, int tileH = 32, int
 Bytes Kids(const std::string& name) {
     Bytes b;
     b.push_back(uint8_t(name.size() + 3));
-    for (char c : name) b.push_back(uint8_t(c));
+    for (char c : name)
+        b.push_back(uint8_t(c));
     b.push_back(13);
     b.push_back(13);
     return b;
@@ -305,7 +306,7 @@ TEST(MapReader, AttributeChunkForTheEditorOnly) {
 
     // A short chunk gives what it holds and the next chunk is still found.
     Bytes shortFile = Form()
-                          .Chunk("THDR", Thdr(2, 2))
+                          .Chunk("THDR", Thdr(2, 1))
                           .Chunk("AT32", {0, 1, 0, 2, 0, 0, 0, 3, 0, 4, 0})
                           .Chunk("KIDS", Kids("Y"))
                           .Done();
@@ -328,7 +329,7 @@ TEST(MapReader, AttributeChunkForTheEditorOnly) {
 TEST(MapReader, UnknownChunksAndRepeatedHeaders) {
     Bytes nested = Form().Chunk("THDR", Thdr(9, 9)).Done();
     Bytes file = Form()
-                     .Chunk("THDR", Thdr(5, 5))
+                     .Chunk("THDR", Thdr(3, 2))
                      .Chunk("FORM", nested)
                      .Chunk("XYZ1", {1, 2, 3})
                      .Chunk("THDR", Thdr(1, 2))
@@ -336,7 +337,7 @@ TEST(MapReader, UnknownChunksAndRepeatedHeaders) {
                      .Done();
     RecordingSink sink;
     EXPECT_EQ(LoadError(file, MapReader::Runtime, &sink), "");
-    EXPECT_EQ(sink.sizes, (std::vector<std::pair<int, int>>{{5, 5}, {1, 2}}));
+    EXPECT_EQ(sink.sizes, (std::vector<std::pair<int, int>>{{3, 2}, {1, 2}}));
     EXPECT_EQ(sink.rows.size(), 2u);
 
     // The usual IFF form length (file size - 8) reads the same when the last
@@ -350,18 +351,21 @@ TEST(MapReader, UnknownChunksAndRepeatedHeaders) {
 }
 
 TEST(MapReader, HeaderChecksComeAfterTheSizeIsTaken) {
+    // Each header is followed by a body large enough for its smallest cells.
+    auto withBody = [](const Bytes& thdr, size_t bodyBytes = 4 * 3 * 12) {
+        return Form().Chunk("THDR", thdr).Chunk("BODY", Bytes(bodyBytes)).Done();
+    };
     RecordingSink sink;
-    EXPECT_EQ(
-        LoadError(Form().Chunk("THDR", Thdr(3, 4, 12, 16, 16)).Done(), MapReader::Editor, &sink),
-        "File has wrong tile width");
+    EXPECT_EQ(LoadError(withBody(Thdr(3, 4, 12, 16, 16)), MapReader::Editor, &sink),
+              "File has wrong tile width");
     EXPECT_EQ(sink.sizes, (std::vector<std::pair<int, int>>{{3, 4}}));
-    EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(3, 4, 12, 32, 16)).Done(), MapReader::Runtime),
+    EXPECT_EQ(LoadError(withBody(Thdr(3, 4, 12, 32, 16)), MapReader::Runtime),
               "File has wrong tile Height");
-    EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(3, 4, 12, 32, 32, 1)).Done(), MapReader::Editor),
+    EXPECT_EQ(LoadError(withBody(Thdr(3, 4, 12, 32, 32, 1)), MapReader::Editor),
               "Cannot Read compressed body");
     for (int cellBytes : {8, 9, 24, 0, 255}) {
         for (MapReader reader : {MapReader::Editor, MapReader::Runtime}) {
-            std::string m = LoadError(Form().Chunk("THDR", Thdr(1, 1, cellBytes)).Done(), reader);
+            std::string m = LoadError(withBody(Thdr(1, 1, cellBytes)), reader);
             EXPECT_NE(m.find("Cannot read map cells"), std::string::npos) << cellBytes;
         }
     }
@@ -371,10 +375,73 @@ TEST(MapReader, HeaderChecksComeAfterTheSizeIsTaken) {
     EXPECT_TRUE(huge.sizes.empty());
     EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(4096, 4097)).Done(), MapReader::Editor),
               "Map is too large");
-    EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(4096, 4096)).Done(), MapReader::Editor), "");
     EXPECT_EQ(
         LoadError(Form().Chunk("THDR", {0, 1, 0, 1, 0, 32, 0, 32, 12}).Done(), MapReader::Runtime),
         "Map header is too short");
+}
+
+TEST(MapReader, HeaderWhoseBodyCannotFollowIsRefusedBeforeTheSizeIsTaken) {
+    const std::string missing = "Map body is missing or shorter than its header says";
+    for (MapReader reader : {MapReader::Editor, MapReader::Runtime}) {
+        // The largest map passes the size limit but its cells are not in the file.
+        RecordingSink largest;
+        EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(4096, 4096)).Done(), reader, &largest),
+                  missing);
+        EXPECT_TRUE(largest.sizes.empty());
+
+        // Many headers in a small file: the first one is refused before any sink call.
+        Form many;
+        for (int i = 0; i < 200; ++i)
+            many.Chunk("THDR", Thdr(4096, 4096));
+        RecordingSink repeated;
+        EXPECT_EQ(LoadError(many.Done(), reader, &repeated), missing);
+        EXPECT_TRUE(repeated.sizes.empty());
+
+        // The smallest body (5-word cells) with its chunk header is just enough,
+        // one byte less is not; also when the first of two headers is too large.
+        Bytes exact = Form().Chunk("THDR", Thdr(3, 2, 10)).Chunk("BODY", Bytes(60)).Done();
+        EXPECT_EQ(LoadError(exact, reader), "");
+        EXPECT_EQ(LoadError(Bytes(exact.begin(), exact.end() - 1), reader), missing);
+        Bytes twoHeaders = Form()
+                               .Chunk("THDR", Thdr(40, 40))
+                               .Chunk("THDR", Thdr(1, 1))
+                               .Chunk("BODY", Bytes(12))
+                               .Done();
+        RecordingSink second;
+        EXPECT_EQ(LoadError(twoHeaders, reader, &second), missing);
+        EXPECT_TRUE(second.sizes.empty());
+
+        // A map of no cells needs no body.
+        RecordingSink empty;
+        EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(0, 500)).Done(), reader, &empty), "");
+        EXPECT_EQ(empty.sizes, (std::vector<std::pair<int, int>>{{0, 500}}));
+    }
+}
+
+TEST(MapReader, MapDataWithoutBodyHasItsCellsAfterTheRead) {
+    // Header and attributes but no body: cells of the header's size, attributes set.
+    Bytes file = Form()
+                     .Chunk("THDR", Thdr(2, 2))
+                     .Chunk("AT32", {0, 1, 0, 2, 0, 0})
+                     .Chunk("PAD ", Bytes(40))
+                     .Done();
+    MemoryStream s(file);
+    MapData editor = ReadMapData(s, MapReader::Editor);
+    ASSERT_EQ(editor.cells.size(), 4u);
+    EXPECT_EQ(editor.cells[0], (MapCell{0, 0, 0, 0, 1, 2}));
+    EXPECT_EQ(editor.cells[3], MapCell{});
+    MemoryStream s2(file);
+    EXPECT_EQ(ReadMapData(s2, MapReader::Runtime).cells, std::vector<MapCell>(4));
+
+    // A second header starts the cells afresh, also at the same size.
+    Bytes twice = Form()
+                      .Chunk("THDR", Thdr(1, 1))
+                      .Chunk("BODY", Bytes(12, 3))
+                      .Chunk("THDR", Thdr(1, 1))
+                      .Chunk("PAD ", Bytes(10))
+                      .Done();
+    MemoryStream s3(twice);
+    EXPECT_EQ(ReadMapData(s3, MapReader::Runtime).cells, std::vector<MapCell>(1));
 }
 
 TEST(MapReader, RejectedFiles) {

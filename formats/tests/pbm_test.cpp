@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
@@ -426,6 +427,98 @@ TEST(PbmDecoders, DamagedFilesRaiseEachDecodersClass) {
     fs::path missing = TempDir() / "missing.lbm";
     EXPECT_THROW(TPBMImage{missing}, EFOpenError);
     EXPECT_THROW(DrawPBMFile(missing, [](int, int, uint8_t) {}), EFOpenError);
+}
+
+// A memory stream that runs a check before every read, to look at a decoder's
+// target while the chunks go by.
+class WatchedStream : public MemoryStream {
+public:
+    WatchedStream(const std::vector<uint8_t>& bytes, std::function<void()> watch)
+        : MemoryStream(bytes), watch_(std::move(watch)) {}
+    size_t Read(void* buffer, size_t n) override {
+        watch_();
+        return MemoryStream::Read(buffer, n);
+    }
+
+private:
+    std::function<void()> watch_;
+};
+
+TEST(PbmDecoders, PixelsAreMadeOnceWhenTheFirstBodyArrives) {
+    // Many headers of a large size, then the real one and its rows.
+    PbmBuilder many;
+    for (int i = 0; i < 200; ++i)
+        many.Header(4000, 4000);
+    Bytes file =
+        many.Header(3, 2).Chunk("CMAP", {1, 2, 3}).Chunk("BODY", {0xFE, 4, 0xFE, 5}).Done();
+
+    MemoryStream s1(file);
+    TestSurface surface;
+    LoadPbmIntoSurface(s1, surface);
+    EXPECT_EQ(surface.sizeCalls, 1);
+    EXPECT_EQ(surface.pixels, (Bytes{4, 4, 4, 5, 5, 5}));
+
+    TPBMImage image;
+    size_t mostPixels = 0;
+    WatchedStream s2(file, [&] { mostPixels = std::max(mostPixels, image.Pixels.size()); });
+    image.LoadFromStream(s2);
+    EXPECT_EQ(mostPixels, 6u); // never the large size, not even for a moment
+    EXPECT_EQ(image.Pixels, (Bytes{4, 4, 4, 5, 5, 5}));
+    EXPECT_EQ(image.Width(), 3);
+
+    // Headers alone: the last one's size, the image zero-filled.
+    Bytes headersOnly = PbmBuilder().Header(4000, 4000).Header(2, 3).Header(4, 1).Done();
+    MemoryStream s3(headersOnly);
+    TestSurface bare;
+    LoadPbmIntoSurface(s3, bare);
+    EXPECT_EQ(bare.sizeCalls, 1);
+    EXPECT_EQ(bare.width, 4);
+    EXPECT_EQ(bare.height, 1);
+    MemoryStream s4(headersOnly);
+    TPBMImage blank;
+    blank.Pixels.assign(3, 9);
+    blank.LoadFromStream(s4);
+    EXPECT_EQ(blank.Pixels, Bytes(4, 0));
+    EXPECT_EQ(blank.Height(), 1);
+    EXPECT_EQ(DrawError(headersOnly), "no error");
+    EXPECT_EQ(LastPBMHeader.w, 4);
+}
+
+TEST(PbmDecoders, LaterBodiesDecodeIntoTheSamePicture) {
+    // A header of the same size after the rows is taken; the second BODY
+    // overwrites row 0 and leaves row 1.
+    Bytes file = PbmBuilder()
+                     .Header(2, 2)
+                     .Chunk("BODY", {1, 5, 6, 1, 8, 9})
+                     .Header(2, 2)
+                     .Chunk("BODY", {0xFF, 7})
+                     .Done();
+    Decoded d = DecodeAll(file);
+    EXPECT_EQ(d.editor, (Bytes{7, 7, 8, 9}));
+    EXPECT_EQ(d.image, (Bytes{7, 7, 8, 9}));
+    EXPECT_EQ(d.drawn, (Bytes{7, 7, 8, 9}));
+    EXPECT_EQ(d.drawCalls, 6);
+
+    // The image honours a compression change that keeps the size.
+    MemoryStream s(PbmBuilder()
+                       .Header(2, 2)
+                       .Chunk("BODY", {1, 5, 6, 1, 8, 9})
+                       .Header(2, 2, 0)
+                       .Chunk("BODY", {3, 4})
+                       .Done());
+    TPBMImage image;
+    image.LoadFromStream(s);
+    EXPECT_EQ(image.Pixels, (Bytes{3, 4, 8, 9}));
+    EXPECT_EQ(image.Bmhd.compression, 0);
+
+    // Another size after the rows is refused by every decoder.
+    for (auto [w, h] : {std::pair{2, 3}, std::pair{1, 2}, std::pair{4000, 4000}}) {
+        Bytes changed = PbmBuilder().Header(2, 2).Chunk("BODY", {0xFF, 7}).Header(w, h).Done();
+        std::string message = EditorError(changed);
+        EXPECT_NE(message.find("more than one header"), std::string::npos) << message;
+        EXPECT_EQ(ImageError(changed), message);
+        EXPECT_EQ(DrawError(changed), message);
+    }
 }
 
 TEST(PbmDecoders, ProgressBeforeRowsFifteenModSixteen) {

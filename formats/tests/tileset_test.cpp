@@ -48,6 +48,36 @@ TEST(TileSetText, HeaderAndLineSplitting) {
     EXPECT_EQ(lines[1], "TILE 1 A");
 }
 
+TEST(TileSetText, LinesOneAtATime) {
+    // Each line is a view into the contents, numbered from 1 and cut to 255.
+    const std::string contents = "BLOKTEXT\r\n" + std::string(300, 'y') + "\rTILE 1 A\n\nLAST";
+    std::vector<std::pair<int, std::string>> seen;
+    ForEachTileSetLine(contents, [&](int number, std::string_view line) {
+        EXPECT_GE(line.data(), contents.data());
+        EXPECT_LE(line.data() + line.size(), contents.data() + contents.size());
+        seen.emplace_back(number, line);
+        return true;
+    });
+    EXPECT_EQ(
+        seen,
+        (std::vector<std::pair<int, std::string>>{
+            {1, "BLOKTEXT"}, {2, std::string(255, 'y')}, {3, "TILE 1 A"}, {4, ""}, {5, "LAST"}}));
+    EXPECT_EQ(SplitTileSetLines(contents).size(), seen.size());
+
+    // Returning false stops at once.
+    int calls = 0;
+    ForEachTileSetLine("A\nB\nC\n", [&](int number, std::string_view) {
+        ++calls;
+        return number < 2;
+    });
+    EXPECT_EQ(calls, 2);
+    ForEachTileSetLine("", [&](int, std::string_view) {
+        ++calls;
+        return true;
+    });
+    EXPECT_EQ(calls, 2);
+}
+
 TEST(TileSetText, LineGrammar) {
     EXPECT_EQ(ParseTileSetLine("").kind, Kind::Ignored);
     EXPECT_EQ(ParseTileSetLine(";TILE 5 A.PBM").kind, Kind::Ignored);
@@ -154,6 +184,21 @@ TEST(TileSetListing, RejectedFiles) {
     EXPECT_EQ(ListError("BLOKTEXT\nHEIGHT=64\n"), "The Tileset has the wrong size tiles");
     EXPECT_EQ(ListError("blocktext\nTILE 1 A\n"), "Cannot read this file format");
     EXPECT_EQ(ListError(""), "Cannot read this file format");
+    EXPECT_EQ(ListError("\nBLOKTEXT\n"), "Cannot read this file format");
+
+    // A file above the size limit is refused before it is read (a sparse file
+    // here); one of exactly the limit is read.
+    fs::path large = WriteTileSet("large.til", "BLOKTEXT\nTILE 1 A.PBM\n");
+    fs::resize_file(large, kMaxTileSetFileBytes + 1);
+    try {
+        ListTileSet(large);
+        ADD_FAILURE();
+    } catch (const ETileLoader& e) {
+        EXPECT_STREQ(e.what(), "Tile set file is too large");
+    }
+    fs::resize_file(large, kMaxTileSetFileBytes);
+    EXPECT_EQ(ListTileSet(large).tiles.size(), 1u);
+    fs::remove(large);
     EXPECT_THROW(ListTileSet(WriteTileSet("conv.til", "BLOKTEXT\nWIDTH=WIDE\n")), EConvertError);
     try {
         ListTileSet(fs::temp_directory_path() / "zorv_no_such_tileset.til");
