@@ -155,8 +155,8 @@ void TDIB::LoadFromFile(const std::filesystem::path& fileName, TColourTable& col
 }
 
 void TDIB::SetPictureSize(int width, int height) {
-    SetWidth(width);
-    SetHeight(height);
+    // One allocation for the new size: new width by old height may not fit.
+    if (width != Width_ || height != Height_) Allocate(width, height);
 }
 
 void TDIB::SetPictureColours(const uint8_t (&rgb)[768]) {

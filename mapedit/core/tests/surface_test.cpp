@@ -180,6 +180,18 @@ TEST(Surface, SizeChangesAndLimits) {
     EXPECT_EQ(s.Height(), 32); // a refused size leaves the surface as it was
     TDIB empty(0, 0);
     empty.CopyRect(0, 0, 32, 32, 0, 0, s);
+
+    // A picture's size is taken in one step: after a tall picture, a wide one
+    // that fits must not pass through new width by old height.
+    TDIB picture(2048, 32768);
+    picture.SetPictureSize(65535, 1024);
+    EXPECT_EQ(picture.Width(), 65535);
+    EXPECT_EQ(picture.Height(), 1024);
+    picture.SetPixel(65534, 1023, 9);
+    picture.SetPictureSize(65535, 1024);
+    EXPECT_EQ(picture.Pixel(65534, 1023), 9); // the same size keeps the pixels
+    EXPECT_THROW(picture.SetPictureSize(65535, 1025), EWinG);
+    EXPECT_EQ(picture.Width(), 65535);
 }
 
 TEST(Surface, DrawPartScalesThroughTheColourTable) {
