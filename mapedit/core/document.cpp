@@ -18,6 +18,10 @@ void TMapDocument::CheckSize(int64_t width, int64_t height) {
         throw EMapSize("Map size " + std::to_string(width) + " x " + std::to_string(height) +
                        " is too large: a map holds at most " + std::to_string(kMaxMapCells) +
                        " cells");
+    if (width > kMaxMapSide || height > kMaxMapSide)
+        throw EMapSize("Map size " + std::to_string(width) + " x " + std::to_string(height) +
+                       " is too large: a map is at most " + std::to_string(kMaxMapSide) +
+                       " cells wide and " + std::to_string(kMaxMapSide) + " cells high");
 }
 
 void TMapDocument::ClearCells() {

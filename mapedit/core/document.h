@@ -11,8 +11,10 @@ namespace mapedit {
 inline constexpr int kLayerCount = 6;
 inline constexpr int kArgumentLayer = 4;  // arguments of attributes A (low) and B (high)
 inline constexpr int kAttributeLayer = 5; // codes of attributes A (low) and B (high)
-// Planes are sized to the map; larger maps are refused.
+// Planes are sized to the map; larger maps are refused, and so are sides the
+// map file cannot record.
 inline constexpr int64_t kMaxMapCells = 16777216;
+inline constexpr int32_t kMaxMapSide = 65535;
 inline constexpr int kInitialMapSize = 64;
 inline constexpr uint8_t kInitialLayerFlags = 0x2F;
 
@@ -33,7 +35,8 @@ public:
     void ClearCells();
     // Re-lays the planes for a new size: each cell keeps its column and row,
     // cells outside the new size are lost, new cells are 0. Raises EMapSize for
-    // a negative size or more than kMaxMapCells cells; nothing changes then.
+    // a negative size, more than kMaxMapCells cells or a side above
+    // kMaxMapSide; nothing changes then.
     void ResizePlanes(int32_t newWidth, int32_t newHeight);
     // A new size with every cell 0 (the map reader's start).
     void SetEmptyMap(int32_t width, int32_t height);

@@ -1,5 +1,6 @@
 #include "mapedit/ui/layoutdialog.h"
 
+#include "mapedit/core/document.h"
 #include "mapedit/ui/dialogrules.h"
 
 #include <QCheckBox>
@@ -8,7 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <limits>
 
 namespace mapedit::ui {
 
@@ -17,8 +17,8 @@ namespace {
 QSpinBox* MakeSizeEdit(QWidget* parent, const char* name) {
     auto* edit = new QSpinBox(parent);
     edit->setObjectName(name);
-    // No limits of its own: the size rule applies when a field is entered.
-    edit->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    // Only what a map file can record; the size rule applies when a field is entered.
+    edit->setRange(0, kMaxMapSide);
     edit->setValue(64);
     return edit;
 }

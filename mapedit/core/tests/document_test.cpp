@@ -63,10 +63,22 @@ TEST(Document, ResizeKeepsColumnsAndRowsAndRefusesBadSizes) {
     }
     EXPECT_THROW(doc.ResizePlanes(-1, 10), EMapSize);
     EXPECT_THROW(doc.ResizePlanes(65535, 65535), EMapSize);
+    // Sides the map file cannot record are refused, whatever the cell count.
+    for (auto [w, h] : {std::pair{70000, 10}, std::pair{10, 65536}, std::pair{65536, 0}}) {
+        try {
+            doc.ResizePlanes(w, h);
+            ADD_FAILURE() << w << " x " << h;
+        } catch (const EMapSize& e) {
+            EXPECT_NE(std::string(e.what()).find("at most 65535 cells wide"), std::string::npos);
+        }
+    }
+    EXPECT_THROW(TMapDocument().SetEmptyMap(0, 70000), EMapSize);
     EXPECT_EQ(doc.W(), 64);
     EXPECT_EQ(doc.Cell(0, 5, 3), 7);
     doc.ResizePlanes(0, 64);
     EXPECT_FALSE(doc.InMap(0, 0));
+    doc.ResizePlanes(65535, 10);
+    EXPECT_EQ(doc.W(), 65535);
 }
 
 TEST(Document, NamesAreShownRelativeToTheProgram) {

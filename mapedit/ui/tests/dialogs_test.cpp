@@ -81,9 +81,13 @@ TEST_F(LayoutDialogTest, ControlsAndFlags) {
     EXPECT_NE(dialog.findChild<QLabel*>("Label1"), nullptr);
     EXPECT_EQ(dialog.findChild<QLabel*>("Label1")->text(), "Map Width");
     EXPECT_EQ(dialog.findChild<QLabel*>("Label2")->text(), "Map Height");
-    // No limits of their own.
+    // Sizes stay within what a map file can record.
     dialog.WidthEdit->setValue(-5);
-    EXPECT_EQ(dialog.WidthEdit->value(), -5);
+    EXPECT_EQ(dialog.WidthEdit->value(), 0);
+    dialog.WidthEdit->setValue(70000);
+    EXPECT_EQ(dialog.Values().width, 65535);
+    dialog.HeightEdit->setValue(65536);
+    EXPECT_EQ(dialog.Values().height, 65535);
 
     dialog.SetValues(LayoutValues{10, 20, false, true, false, true});
     const LayoutValues v = dialog.Values();
