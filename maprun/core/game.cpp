@@ -46,7 +46,7 @@ TZorvGame::TZorvGame(bool hiRes, std::string_view mapArgument,
         [&frame](int i, uint8_t r, uint8_t g, uint8_t b) { frame.SetPaletteEntry(i, r, g, b); });
     FSprite = LoadSprite(formats::DosNameToPath(dir, kTestSprite));
     if (!mapArgument.empty())
-        FMap.LoadFromFile(std::filesystem::path(formats::ShortText(mapArgument)));
+        FMap.LoadFromFile(std::filesystem::path(mapArgument)); // a path of any length
 }
 
 void TZorvGame::Advance(int ticks) {

@@ -147,6 +147,25 @@ TEST(ZorvGame, AdvanceCountsTicksAndMovesTheView) {
     EXPECT_EQ(game.ViewPos().X, 640);
 }
 
+TEST(ZorvGame, MapPathLongerThanAShortTextIsUsedWhole) {
+    GameFiles files;
+    // A map 300 characters deep; its path cut to 255 would name another folder.
+    std::filesystem::path deep = files.dir.Path();
+    while (deep.string().size() < 300)
+        deep /= "a-rather-long-folder-name";
+    std::filesystem::create_directories(deep);
+    std::filesystem::copy_file(files.dir / "big.map", deep / "deep.map");
+    std::filesystem::copy_file(files.dir / "TILES.TIL", deep / "TILES.TIL");
+    for (int t = 1; t <= 3; ++t)
+        std::filesystem::copy_file(files.dir / ("T" + std::to_string(t) + ".PBM"),
+                                   deep / ("T" + std::to_string(t) + ".PBM"));
+    const std::string path = (deep / "deep.map").string();
+    ASSERT_GT(path.size(), 255u);
+    TZorvGame game(false, path, files.dir.Path());
+    EXPECT_EQ(game.Map().Width(), 20);
+    EXPECT_EQ(game.Map().Height(), 40);
+}
+
 TEST(ZorvGame, DrawsLayersAndSpriteInOrder) {
     GameFiles files;
     TZorvGame game(false, files.Map("big.map"), files.dir.Path());
