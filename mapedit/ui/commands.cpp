@@ -74,11 +74,17 @@ void TEditorCommands::OpenMap(const std::string& name) {
 }
 
 void TEditorCommands::Save1Click() {
+    SaveDocument();
+}
+
+bool TEditorCommands::SaveDocument() {
     if (IsUntitled()) {
         if (std::optional<std::string> name = ChooseName(FileDialogKind::SaveMap))
             Ed.SetDocName(*name);
     }
-    if (!IsUntitled()) WriteDocument();
+    if (IsUntitled()) return false;
+    WriteDocument();
+    return true;
 }
 
 void TEditorCommands::SaveAs1Click() {
@@ -207,8 +213,13 @@ bool TEditorCommands::FormCloseQuery() {
     const MessageResult answer =
         Dlg.Message(MessageKind::Warning, "Save Changes to Map " + Ed.Doc.DocName + "?",
                     MessageButtons::YesNoCancel);
-    // A save that fails keeps the window open, so the changes are not lost.
-    if (answer == MessageResult::Yes) return Guarded([this] { Save1Click(); });
+    // Only a save that wrote the map lets the window close: a failed save, a
+    // cancelled file dialog or a name refused keep it open, so nothing is lost.
+    if (answer == MessageResult::Yes) {
+        bool written = false;
+        Guarded([this, &written] { written = SaveDocument(); });
+        return written;
+    }
     return answer == MessageResult::No;
 }
 

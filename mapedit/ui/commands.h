@@ -68,6 +68,9 @@ private:
     // Runs the colour dialog from `start`; the dialog keeps what it showed.
     std::optional<uint32_t> RunColourDialog(uint32_t start);
     void WriteDocument();
+    // Save1Click's work: true when the map was written, false when no name
+    // was chosen. Write errors pass to the caller.
+    bool SaveDocument();
     bool IsUntitled() const;
 
     TEditor& Ed;

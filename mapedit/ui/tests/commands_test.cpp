@@ -241,11 +241,31 @@ TEST_F(CommandTest, ClosingWithUnsavedChangesAsks) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(dialogs.messages.back().kind, MessageKind::Error);
 
-    // Yes with the save dialog cancelled still closes.
+    // Yes with the save dialog cancelled writes nothing and keeps the window.
     dialogs.answers.push_back(MessageResult::Yes);
     Ed().SetDocName("Untitled");
+    const size_t fileDialogsBefore = dialogs.fileDialogs.size();
+    window->close();
+    EXPECT_EQ(dialogs.fileDialogs.size(), fileDialogsBefore + 1); // the Save As dialog ran
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Ed().Doc.Cell(0, 2, 2), 0); // the painting is still there
+    EXPECT_TRUE(Ed().Doc.Modified);
+
+    // So does a name that saves nothing.
+    dialogs.answers.push_back(MessageResult::Yes);
+    dialogs.files.push_back(std::string("Untitled"));
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dialogs.messages.back().text, "Save Changes to Map Untitled?"); // no error
+
+    // Yes with a save that writes the map closes.
+    const std::string saved = TempDir() + "/closing.map";
+    Ed().Doc.SetCell(1, 3, 3, 42);
+    dialogs.answers.push_back(MessageResult::Yes);
+    dialogs.files.push_back(saved);
     window->close();
     EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(ReadMap(saved).cells.at(3 * 64 + 3).middle, 42);
 
     window->show();
     dialogs.answers.push_back(MessageResult::No);
