@@ -1,6 +1,10 @@
 // Runs the three PBM decoders over arbitrary bytes. Targets check every row and
 // pixel they are handed against the picture's size; each surface row is its own
 // allocation of exactly the picture's width, so a sanitizer sees any overrun.
+// The surface must be sized at most once a load: repeated headers may not
+// make it re-create its pixel memory. (Its rows are made as they are asked
+// for; with one allocation a row of every width the sanitizer's allocator
+// would keep far more memory than the decoders take.)
 #include "formats/pbm.h"
 
 #include <cstdint>
@@ -15,6 +19,7 @@ public:
     void SetPictureSize(int width, int height) override {
         if (width < 0 || height < 0 || uint64_t(width) * height > formats::kMaxPicturePixels)
             std::abort();
+        if (++sizeCalls_ > 1) std::abort(); // sized once a load
         width_ = width;
         rows_.clear();
         rows_.resize(size_t(height));
@@ -28,6 +33,7 @@ public:
 
 private:
     int width_ = 0;
+    int sizeCalls_ = 0;
     uint8_t colours_ = 0;
     std::vector<std::unique_ptr<uint8_t[]>> rows_;
 };
