@@ -12,6 +12,10 @@ constexpr FormMessages kMapMessages{"Not an IFF File", "Not a Zorv map"};
 constexpr uint16_t kTileSize = 32;
 constexpr size_t kHeaderBytes = 10;
 constexpr uint64_t kChunkHeaderBytes = 8;
+// The smallest bodies of all headers of a file together may come to this many
+// times its size: a later header may replace an earlier one, but a file of many
+// headers cannot make the sinks size the map again and again.
+constexpr uint64_t kHeaderBudget = 4;
 constexpr size_t kNameBuffer = 256;   // count byte and up to 255 characters
 constexpr size_t kAttributeBytes = 6; // AT32: attribute word, argument word, 2 spare
 constexpr int kWrittenCellWords = 6;
@@ -98,9 +102,14 @@ private:
         if (cells > kMaxMapCells) throw EMapLoad("Map is too large");
         // The sinks make room for the whole map here, so a header whose cells
         // could not follow it is refused first: no header then makes a sink take
-        // more memory than the rest of the file could fill.
+        // more memory than the rest of the file could fill, and the headers
+        // together no more than a few times the file.
         if (!BodyCanFollow(chunk, cells)) {
             throw EMapLoad("Map body is missing or shorter than its header says");
+        }
+        announcedBytes_ += SmallestBody(cells);
+        if (announcedBytes_ > kHeaderBudget * stream_.Size()) {
+            throw EMapLoad("Map headers announce more cells than the file can hold");
         }
         width_ = width;
         height_ = height;
@@ -116,14 +125,17 @@ private:
         haveHeader_ = true;
     }
 
-    // Whether the stream after this chunk holds at least a chunk header and
-    // `cells` cells of the smallest size.
+    // A BODY chunk of `cells` cells of the smallest size; nothing for no cells.
+    static uint64_t SmallestBody(uint64_t cells) {
+        return cells == 0 ? 0 : kChunkHeaderBytes + cells * kMinCellWords * 2;
+    }
+
+    // Whether the stream after this chunk could hold the body of `cells` cells.
     bool BodyCanFollow(const ChunkInfo& chunk, uint64_t cells) const {
-        if (cells == 0) return true;
         const uint64_t chunkEnd = chunk.dataOffset + chunk.length;
         const uint64_t size = stream_.Size();
         const uint64_t after = size > chunkEnd ? size - chunkEnd : 0;
-        return after >= kChunkHeaderBytes + cells * kMinCellWords * 2;
+        return after >= SmallestBody(cells);
     }
 
     void Body(const ChunkInfo& chunk) {
@@ -193,6 +205,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     int cellWords_ = 0;
+    uint64_t announcedBytes_ = 0; // smallest bodies of all headers so far
 };
 
 // Keeps a whole map; a second header starts it afresh. The cells are made when

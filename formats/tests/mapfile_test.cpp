@@ -411,6 +411,25 @@ TEST(MapReader, HeaderWhoseBodyCannotFollowIsRefusedBeforeTheSizeIsTaken) {
         EXPECT_EQ(LoadError(twoHeaders, reader, &second), missing);
         EXPECT_TRUE(second.sizes.empty());
 
+        // Each header fits on its own, but together the headers may announce
+        // no more than four times the file: the sink is sized a bounded number
+        // of times. Repeated headers of a real body's size still pass.
+        Form crowded;
+        for (int i = 0; i < 30; ++i)
+            crowded.Chunk("THDR", Thdr(10, 10));
+        crowded.Chunk("PAD ", Bytes(1100));
+        RecordingSink bounded;
+        EXPECT_EQ(LoadError(crowded.Done(), reader, &bounded),
+                  "Map headers announce more cells than the file can hold");
+        EXPECT_EQ(bounded.sizes.size(), 6u); // 6 x 1008 bytes <= 4 x 1660 < 7 x 1008
+        Form repeated4;
+        for (int i = 0; i < 4; ++i)
+            repeated4.Chunk("THDR", Thdr(10, 10));
+        RecordingSink fourTimes;
+        EXPECT_EQ(LoadError(repeated4.Chunk("BODY", Bytes(1200)).Done(), reader, &fourTimes), "");
+        EXPECT_EQ(fourTimes.sizes.size(), 4u);
+        EXPECT_EQ(fourTimes.rows.size(), 10u);
+
         // A map of no cells needs no body.
         RecordingSink empty;
         EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(0, 500)).Done(), reader, &empty), "");
