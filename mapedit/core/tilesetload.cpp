@@ -28,11 +28,16 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
     std::unique_ptr<ProgressBox> box = Ui_.OpenProgress("Loading TileSet");
     FileName = fileName;
 
+    if (const auto size = fs::file_size(fileName, ec); !ec && size > formats::kMaxTileSetFileBytes)
+        throw formats::ENotBlockFile("Tile set file is too large");
     const std::vector<uint8_t> bytes = formats::ReadWholeFile(fileName);
-    const std::vector<std::string> lines = formats::SplitTileSetLines(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (lines.empty() || !formats::IsBlockTextHeader(lines[0]))
-        throw formats::ENotBlockFile("Cannot read this file format");
+    const std::string_view contents(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    bool header = false;
+    formats::ForEachTileSetLine(contents, [&](int, std::string_view first) {
+        header = formats::IsBlockTextHeader(first);
+        return false;
+    });
+    if (!header) throw formats::ENotBlockFile("Cannot read this file format");
     box->SetText(ProgressLine::Label1, "File format is BLOCKTEXT");
     ClearIds();
 
@@ -59,10 +64,11 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
 
     int slot = 1;
     int loaded = 1;
-    for (size_t n = 1; n < lines.size(); ++n) {
+    // Returns false when the load ends early (the slots are full).
+    auto loadLine = [&](std::string_view text) -> bool {
         Ui_.ProcessPendingEvents();
         showLoaded(loaded);
-        const formats::TileSetLine line = formats::ParseTileSetLine(lines[n]);
+        const formats::TileSetLine line = formats::ParseTileSetLine(std::string(text));
         if (line.newLine) slot = formats::RoundUpToTen(slot);
 
         switch (line.kind) {
@@ -79,7 +85,7 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
 
         case formats::TileSetLine::Kind::Tile: {
             if (line.faulty) break;
-            if (slotsFull(slot)) return;
+            if (slotsFull(slot)) return false;
             box->SetText(ProgressLine::CurrentString, "Loading single tile" + line.file);
             const std::shared_ptr<const TDIB> picture = loadPicture(line.file);
             if (!picture) break;
@@ -104,7 +110,7 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
                 for (int c = 0; c < columns; ++c) {
                     showLoaded(loaded);
                     Ui_.ProcessPendingEvents();
-                    if (slotsFull(slot)) return;
+                    if (slotsFull(slot)) return false;
                     // Each block starts from colour 0, so a sheet smaller than its
                     // grid leaves no pixels of an earlier tile behind.
                     TileSurface_.SetWidth(kTileSize);
@@ -124,7 +130,10 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
         case formats::TileSetLine::Kind::Ignored:
             break;
         }
-    }
+        return true;
+    };
+    formats::ForEachTileSetLine(
+        contents, [&](int number, std::string_view text) { return number == 1 || loadLine(text); });
 }
 
 } // namespace mapedit

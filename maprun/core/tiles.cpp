@@ -79,18 +79,24 @@ void TTiles::AddTile(const formats::TPBMImage& image, const TRect& rect, int ind
 void TTiles::LoadFromFile(const fs::path& fileName, const formats::ProgressCallback& progress) {
     std::error_code ec;
     if (!fs::is_regular_file(fileName, ec)) throw formats::ETileLoader("No file by that name");
+    if (const auto size = fs::file_size(fileName, ec); !ec && size > formats::kMaxTileSetFileBytes)
+        throw formats::ETileLoader("Tile set file is too large");
     const std::vector<uint8_t> bytes = formats::ReadWholeFile(fileName);
-    const std::vector<std::string> lines = formats::SplitTileSetLines(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (lines.empty() || !formats::IsBlockTextHeader(lines.front()))
-        throw formats::ETileLoader("Cannot read this file format");
+    const std::string_view contents(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    bool header = false;
+    formats::ForEachTileSetLine(contents, [&](int, std::string_view first) {
+        header = formats::IsBlockTextHeader(first);
+        return false;
+    });
+    if (!header) throw formats::ETileLoader("Cannot read this file format");
 
     TTilePictures pictures(fileName.parent_path(), progress);
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const formats::TileSetLine line = formats::ParseTileSetLine(lines[i]);
+    formats::ForEachTileSetLine(contents, [&](int number, std::string_view text) {
+        if (number == 1) return true;
+        const formats::TileSetLine line = formats::ParseTileSetLine(std::string(text));
         if (line.kind == formats::TileSetLine::Kind::Setting) {
             CheckSetting(line); // a number that does not convert ends the load
-            continue;
+            return true;
         }
         try {
             LoadLine(*this, line, pictures);
@@ -98,7 +104,8 @@ void TTiles::LoadFromFile(const fs::path& fileName, const formats::ProgressCallb
             // A bad number skips the line (a missing or unreadable picture is
             // skipped by LoadLine); tiles of a sheet added before it stay.
         }
-    }
+        return true;
+    });
 }
 
 } // namespace maprun
