@@ -1,5 +1,7 @@
 #include "formats/iff.h"
 
+#include "formats/tests/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -20,9 +22,7 @@ std::vector<uint8_t> FileBytes(const fs::path& p) {
 }
 
 fs::path TempDir() {
-    fs::path d = fs::temp_directory_path() / ("zorv_iff_" + std::to_string(::getpid()));
-    fs::create_directories(d);
-    return d;
+    return testing_support::ScratchDir("zorv_iff_");
 }
 
 void PutBE32(std::vector<uint8_t>& v, uint32_t x) {

@@ -1,5 +1,7 @@
 #include "formats/mapfile.h"
 
+#include "formats/tests/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,9 +17,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 fs::path TempDir() {
-    fs::path d = fs::temp_directory_path() / ("zorv_mapfile_" + std::to_string(::getpid()));
-    fs::create_directories(d);
-    return d;
+    return testing_support::ScratchDir("zorv_mapfile_");
 }
 
 Bytes FileBytes(const fs::path& p) {

@@ -1,5 +1,7 @@
 #include "formats/pbm.h"
 
+#include "formats/tests/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -218,9 +220,7 @@ public:
 };
 
 fs::path TempDir() {
-    fs::path d = fs::temp_directory_path() / ("zorv_pbm_" + std::to_string(::getpid()));
-    fs::create_directories(d);
-    return d;
+    return testing_support::ScratchDir("zorv_pbm_");
 }
 
 } // namespace

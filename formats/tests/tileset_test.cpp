@@ -1,5 +1,7 @@
 #include "formats/tileset.h"
 
+#include "formats/tests/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,8 +15,7 @@ using Kind = TileSetLine::Kind;
 namespace {
 
 fs::path WriteTileSet(const std::string& name, const std::string& text) {
-    fs::path d = fs::temp_directory_path() / ("zorv_tileset_" + std::to_string(::getpid()));
-    fs::create_directories(d);
+    const fs::path& d = testing_support::ScratchDir("zorv_tileset_");
     std::ofstream(d / name, std::ios::binary) << text;
     return d / name;
 }

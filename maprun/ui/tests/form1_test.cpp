@@ -1,6 +1,8 @@
 #include "maprun/ui/arguments.h"
 #include "maprun/ui/form1.h"
 
+#include "formats/tests/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,8 +22,7 @@ namespace {
 
 fs::path DemoDir() {
     static fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("zorv_maprun_ui_" + std::to_string(getpid()));
-        fs::create_directories(d);
+        fs::path d = testing_support::ScratchDir("zorv_maprun_ui_");
         std::string cmd = std::string(DEMOGEN_PATH) + " '" + d.string() + "' > /dev/null";
         if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "demogen failed";
         return d;
