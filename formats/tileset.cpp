@@ -132,27 +132,32 @@ TileSetLine ParseTileSetLine(std::string line) {
     return result;
 }
 
+const char* ReadTileSetFile(const std::filesystem::path& fileName, std::vector<uint8_t>& bytes) {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(fileName, error);
+    if (!error && size > kMaxTileSetFileBytes) return "Tile set file is too large";
+    bytes = ReadWholeFile(fileName);
+    bool header = false;
+    ForEachTileSetLine(AsText(bytes), [&](int, std::string_view first) {
+        header = IsBlockTextHeader(first);
+        return false;
+    });
+    return header ? nullptr : "Cannot read this file format";
+}
+
 TileSetListing ListTileSet(const std::filesystem::path& fileName) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(fileName, error)) {
         throw ETileLoader("No file by that name");
     }
-    const uintmax_t size = std::filesystem::file_size(fileName, error);
-    if (!error && size > kMaxTileSetFileBytes) throw ETileLoader("Tile set file is too large");
-    const std::vector<uint8_t> bytes = ReadWholeFile(fileName);
+    std::vector<uint8_t> bytes;
+    if (const char* problem = ReadTileSetFile(fileName, bytes)) throw ETileLoader(problem);
 
     TileSetListing listing;
-    bool headerSeen = false;
-    ForEachTileSetLine(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                       [&](int lineNumber, std::string_view text) {
-                           if (lineNumber == 1) {
-                               headerSeen = IsBlockTextHeader(text);
-                               return headerSeen; // nothing more is read without it
-                           }
-                           ListText(text, lineNumber, listing);
-                           return true;
-                       });
-    if (!headerSeen) throw ETileLoader("Cannot read this file format");
+    ForEachTileSetLine(AsText(bytes), [&](int lineNumber, std::string_view text) {
+        if (lineNumber > 1) ListText(text, lineNumber, listing);
+        return true;
+    });
     return listing;
 }
 

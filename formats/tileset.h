@@ -25,6 +25,14 @@ inline constexpr uint64_t kMaxTileSetFileBytes = uint64_t(16) << 20;
 using TileSetLineCallback = std::function<bool(int lineNumber, std::string_view line)>;
 void ForEachTileSetLine(std::string_view contents, const TileSetLineCallback& line);
 
+// Reads a tile set file whole after checking its size and its first line.
+// Returns nullptr, or the problem's message ("Tile set file is too large",
+// "Cannot read this file format"), which each loader raises as its own class.
+const char* ReadTileSetFile(const std::filesystem::path& fileName, std::vector<uint8_t>& bytes);
+inline std::string_view AsText(const std::vector<uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 // All lines at once, as ForEachTileSetLine cuts them. Costs far more memory
 // than the contents for files of many short lines; prefer ForEachTileSetLine.
 std::vector<std::string> SplitTileSetLines(std::string_view contents);

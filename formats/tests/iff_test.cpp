@@ -14,12 +14,9 @@
 using namespace formats;
 namespace fs = std::filesystem;
 
-namespace {
+using testing_support::FileBytes;
 
-std::vector<uint8_t> FileBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+namespace {
 
 fs::path TempDir() {
     return testing_support::ScratchDir("zorv_iff_");

@@ -1,9 +1,14 @@
 #pragma once
-// A temporary folder for one test process, removed when the process ends.
+// Test support: a temporary folder for one test process, removed when the
+// process ends, and reading a file back whole.
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace testing_support {
 
@@ -21,6 +26,12 @@ inline const std::filesystem::path& ScratchDir(const std::string& prefix) {
         return d;
     }()};
     return folder.path;
+}
+
+// The bytes of a file, empty when it cannot be read.
+inline std::vector<uint8_t> FileBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 } // namespace testing_support

@@ -12,17 +12,14 @@
 using namespace formats;
 namespace fs = std::filesystem;
 
+using testing_support::FileBytes;
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
 fs::path TempDir() {
     return testing_support::ScratchDir("zorv_tilepal_");
-}
-
-Bytes FileBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 } // namespace

@@ -28,16 +28,10 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
     std::unique_ptr<ProgressBox> box = Ui_.OpenProgress("Loading TileSet");
     FileName = fileName;
 
-    if (const auto size = fs::file_size(fileName, ec); !ec && size > formats::kMaxTileSetFileBytes)
-        throw formats::ENotBlockFile("Tile set file is too large");
-    const std::vector<uint8_t> bytes = formats::ReadWholeFile(fileName);
-    const std::string_view contents(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    bool header = false;
-    formats::ForEachTileSetLine(contents, [&](int, std::string_view first) {
-        header = formats::IsBlockTextHeader(first);
-        return false;
-    });
-    if (!header) throw formats::ENotBlockFile("Cannot read this file format");
+    std::vector<uint8_t> bytes;
+    if (const char* problem = formats::ReadTileSetFile(fileName, bytes))
+        throw formats::ENotBlockFile(problem);
+    const std::string_view contents = formats::AsText(bytes);
     box->SetText(ProgressLine::Label1, "File format is BLOCKTEXT");
     ClearIds();
 

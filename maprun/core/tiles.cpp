@@ -79,16 +79,10 @@ void TTiles::AddTile(const formats::TPBMImage& image, const TRect& rect, int ind
 void TTiles::LoadFromFile(const fs::path& fileName, const formats::ProgressCallback& progress) {
     std::error_code ec;
     if (!fs::is_regular_file(fileName, ec)) throw formats::ETileLoader("No file by that name");
-    if (const auto size = fs::file_size(fileName, ec); !ec && size > formats::kMaxTileSetFileBytes)
-        throw formats::ETileLoader("Tile set file is too large");
-    const std::vector<uint8_t> bytes = formats::ReadWholeFile(fileName);
-    const std::string_view contents(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    bool header = false;
-    formats::ForEachTileSetLine(contents, [&](int, std::string_view first) {
-        header = formats::IsBlockTextHeader(first);
-        return false;
-    });
-    if (!header) throw formats::ETileLoader("Cannot read this file format");
+    std::vector<uint8_t> bytes;
+    if (const char* problem = formats::ReadTileSetFile(fileName, bytes))
+        throw formats::ETileLoader(problem);
+    const std::string_view contents = formats::AsText(bytes);
 
     TTilePictures pictures(fileName.parent_path(), progress);
     formats::ForEachTileSetLine(contents, [&](int number, std::string_view text) {
