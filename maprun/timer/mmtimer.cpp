@@ -1,5 +1,7 @@
 #include "maprun/timer/mmtimer.h"
 
+#include <climits>
+
 namespace maprun {
 
 TMMTimer::TMMTimer(TimerService& service, PostMessage post)
@@ -34,22 +36,26 @@ void TMMTimer::UpdateTimer() {
         FTimerID = 0;
     }
     if (FInterVal == 0 || !FEnabled) return;
-    FTimerID = service_.Start(FInterVal, FResolution, [this] { TimerProc(); });
+    FTimerID = service_.Start(FInterVal, FResolution, [this](int periods) { TimerProc(periods); });
     if (FTimerID == 0) throw EOutOfResources("Couldn't Create Timer");
 }
 
-void TMMTimer::TimerProc() {
-    ++FPending;
+void TMMTimer::TimerProc(int periods) {
+    // Every elapsed period is counted, also those a late thread passes on at
+    // once, so the Ticks of all OnTimer events add up to the periods elapsed.
+    FPending = periods > INT_MAX - FPending ? INT_MAX : FPending + periods;
     if (FReady.load(std::memory_order_acquire)) {
         FReady.store(false, std::memory_order_release);
         int ticks = FPending;
         FPending = 0;
         if (post_) post_(ticks);
     }
-    try {
-        DoTick();
-    } catch (...) {
-        // A tick handler's failure must not stop the timer thread.
+    for (int i = 0; i < periods; ++i) {
+        try {
+            DoTick();
+        } catch (...) {
+            // A tick handler's failure must not stop the timer thread.
+        }
     }
 }
 

@@ -44,7 +44,7 @@ public:
     void SetResolution(int value);
 
     TMMTimerEvent OnTimer; // main thread
-    TNotifyEvent OnTick;   // timer thread, every tick
+    TNotifyEvent OnTick;   // timer thread, once for every tick
     ExceptionHandler OnException;
 
     // The main thread's handling of a posted message; nothing is raised for a
@@ -57,7 +57,7 @@ protected:
 
 private:
     void UpdateTimer();
-    void TimerProc();
+    void TimerProc(int periods);
 
     TimerService& service_;
     PostMessage post_;

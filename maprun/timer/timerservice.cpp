@@ -1,6 +1,7 @@
 #include "maprun/timer/timerservice.h"
 
-#include <chrono>
+#include <algorithm>
+#include <climits>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -30,19 +31,28 @@ struct PeriodicThread {
     std::shared_ptr<State> state = std::make_shared<State>();
     std::thread thread;
 
-    PeriodicThread(int periodMs, std::function<void()> callback) {
-        thread = std::thread([state = state, periodMs, cb = std::move(callback)] {
-            auto period = std::chrono::milliseconds(periodMs);
-            auto next = Clock::now() + period;
+    PeriodicThread(int periodMs, TimerService::Callback callback, TimerClock clock) {
+        const Clock::time_point start = clock();
+        thread = std::thread([state = state, periodMs, start, clock = std::move(clock),
+                              cb = std::move(callback)] {
+            const auto period =
+                std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(periodMs));
+            int64_t delivered = 0; // periods since start passed to the callback
             std::unique_lock lock(state->mutex);
-            while (!state->wake.wait_until(lock, next, [&] { return state->stop; })) {
+            for (;;) {
+                // Sleeps until the next period is due by `clock`; a clock that
+                // jumped ahead (a stalled thread) is read again on waking.
+                const auto due = start + (delivered + 1) * period;
+                const auto wait = std::max(due - clock(), Clock::duration::zero());
+                if (state->wake.wait_for(lock, wait, [&] { return state->stop; })) return;
+                const int64_t elapsed = (clock() - start) / period;
+                if (elapsed <= delivered) continue;
+                const auto periods =
+                    static_cast<int>(std::min<int64_t>(elapsed - delivered, INT_MAX));
+                delivered += periods;
                 lock.unlock();
-                cb();
+                cb(periods);
                 lock.lock();
-                next += period;
-                // A thread that fell far behind (suspended machine) does not burst.
-                auto now = Clock::now();
-                if (now - next > 10 * period) next = now + period;
             }
         });
     }
@@ -61,10 +71,22 @@ struct PeriodicThread {
 
 class ThreadTimerService : public TimerService {
 public:
-    unsigned Start(int periodMs, int /*resolutionMs*/, std::function<void()> callback) override {
+    explicit ThreadTimerService(TimerClock clock) : clock_(std::move(clock)) {
+        if (!clock_) clock_ = [] { return Clock::now(); };
+    }
+    ~ThreadTimerService() override {
+        std::map<unsigned, std::unique_ptr<PeriodicThread>> timers;
+        {
+            std::lock_guard lock(mutex_);
+            timers.swap(timers_);
+        }
+    }
+
+    unsigned Start(int periodMs, int /*resolutionMs*/, Callback callback) override {
         if (periodMs <= 0) return 0;
         try {
-            auto timer = std::make_unique<PeriodicThread>(periodMs, std::move(callback));
+            auto timer = std::make_unique<PeriodicThread>(periodMs, std::move(callback), clock_);
+            std::lock_guard lock(mutex_);
             unsigned id = ++lastId_;
             if (id == 0) id = ++lastId_;
             timers_[id] = std::move(timer);
@@ -73,17 +95,32 @@ public:
             return 0;
         }
     }
-    void Kill(unsigned id) override { timers_.erase(id); }
+
+    // The entry leaves the table under the lock; its thread is stopped after
+    // the lock is released, so a callback that kills a timer (its own or
+    // another) while this waits for its thread cannot deadlock.
+    void Kill(unsigned id) override {
+        std::unique_ptr<PeriodicThread> timer;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = timers_.find(id);
+            if (it == timers_.end()) return;
+            timer = std::move(it->second);
+            timers_.erase(it);
+        }
+    }
 
 private:
+    TimerClock clock_;
+    std::mutex mutex_;
     std::map<unsigned, std::unique_ptr<PeriodicThread>> timers_;
     unsigned lastId_ = 0;
 };
 
 } // namespace
 
-std::unique_ptr<TimerService> MakeThreadTimerService() {
-    return std::make_unique<ThreadTimerService>();
+std::unique_ptr<TimerService> MakeThreadTimerService(TimerClock clock) {
+    return std::make_unique<ThreadTimerService>(std::move(clock));
 }
 
 } // namespace maprun

@@ -23,11 +23,14 @@ public:
         ++posted_;
         wake_.notify_all();
     }
-    // Runs the handler for every message arriving within `duration`.
-    void Pump(TMMTimer& timer, std::chrono::milliseconds duration) {
+    // Runs the handler for every message arriving within `duration`, or until
+    // `done` holds after a message.
+    void Pump(
+        TMMTimer& timer, std::chrono::milliseconds duration,
+        const std::function<bool()>& done = [] { return false; }) {
         auto end = std::chrono::steady_clock::now() + duration;
         std::unique_lock lock(mutex_);
-        while (wake_.wait_until(lock, end, [this] { return !queue_.empty(); })) {
+        while (!done() && wake_.wait_until(lock, end, [this] { return !queue_.empty(); })) {
             int ticks = queue_.front();
             queue_.pop_front();
             lock.unlock();
@@ -52,10 +55,22 @@ private:
     int posted_ = 0;
 };
 
+// A clock that moves only when the test moves it.
+class ManualClock {
+public:
+    TimerClock Function() {
+        return [this] { return std::chrono::steady_clock::time_point(now_.load()); };
+    }
+    void Advance(std::chrono::milliseconds d) { now_ = now_.load() + d; }
+
+private:
+    std::atomic<std::chrono::steady_clock::duration> now_{std::chrono::hours(1)};
+};
+
 // Records starts and kills; can be told to fail.
 class FakeService : public TimerService {
 public:
-    unsigned Start(int period, int, std::function<void()> cb) override {
+    unsigned Start(int period, int, Callback cb) override {
         if (fail) return 0;
         periods.push_back(period);
         callback = std::move(cb);
@@ -67,7 +82,7 @@ public:
     }
     bool fail = false;
     std::vector<int> periods;
-    std::function<void()> callback;
+    Callback callback;
     int kills = 0;
     unsigned last = 0;
 };
@@ -107,16 +122,27 @@ TEST(MMTimer, CoalescesTicksWhileAMessageIsPending) {
     timer.OnTimer = [&](TMMTimer&, int t) { timerEvents += t; };
     timer.SetInterVal(14);
 
-    service.callback(); // posts 1
-    service.callback(); // counted only
-    service.callback();
+    service.callback(1); // posts 1
+    service.callback(1); // counted only
+    service.callback(1);
     EXPECT_EQ(posted, std::vector<int>{1});
     timer.HandleTimerMessage(posted.back());
-    service.callback(); // posts the 3 ticks since
+    service.callback(1); // posts the 3 ticks since
     EXPECT_EQ(posted, (std::vector<int>{1, 3}));
     EXPECT_EQ(ticks, 4);
     timer.HandleTimerMessage(3);
     EXPECT_EQ(timerEvents, 4);
+
+    // A late timer thread passes on the periods it missed: each is a tick.
+    service.callback(50);
+    service.callback(2); // counted only
+    EXPECT_EQ(posted, (std::vector<int>{1, 3, 50}));
+    timer.HandleTimerMessage(50);
+    service.callback(1);
+    EXPECT_EQ(posted, (std::vector<int>{1, 3, 50, 3}));
+    timer.HandleTimerMessage(3);
+    EXPECT_EQ(timerEvents, 57);
+    EXPECT_EQ(ticks, 57);
 }
 
 TEST(MMTimer, FailuresAreReportedAndRecoverable) {
@@ -141,9 +167,9 @@ TEST(MMTimer, FailuresAreReportedAndRecoverable) {
     timer.OnException = [&](const std::exception& e) { shown.push_back(e.what()); };
     timer.OnTimer = [](TMMTimer&, int) { throw std::runtime_error("boom"); };
     timer.OnTick = [](TMMTimer&) { throw std::runtime_error("ignored"); };
-    service.callback();
+    service.callback(1);
     timer.HandleTimerMessage(posted.back());
-    service.callback();
+    service.callback(1);
     EXPECT_EQ(shown, std::vector<std::string>{"boom"});
     EXPECT_EQ(posted.size(), 2u);
 }
@@ -171,6 +197,37 @@ TEST(MMTimerThread, SlowHandlerSeesThreeToFourTicksAndOneMessageAtMost) {
     double mean = sum / double(seen.size() - 1);
     EXPECT_GE(mean, 2.5);
     EXPECT_LE(mean, 6.0); // a loaded machine oversleeps a little
+}
+
+TEST(MMTimerThread, PeriodsOfAStalledThreadAreNotLost) {
+    ManualClock clock;
+    auto service = MakeThreadTimerService(clock.Function());
+    MessageQueue queue;
+    std::atomic<int> ticks{0};
+    int sum = 0;
+    TMMTimer timer(*service, [&](int t) { queue.Post(t); });
+    timer.OnTick = [&](TMMTimer&) { ++ticks; };
+    timer.OnTimer = [&](TMMTimer&, int t) { sum += t; };
+    timer.SetInterVal(14);
+    // Three regular periods, one at a time.
+    for (int i = 1; i <= 3; ++i) {
+        clock.Advance(14ms);
+        queue.Pump(timer, 10s, [&] { return sum == i; });
+        ASSERT_EQ(sum, i);
+    }
+    // The thread is held up for 700 ms (50 periods), then 6 ms more pass.
+    clock.Advance(700ms);
+    clock.Advance(6ms);
+    queue.Pump(timer, 10s, [&] { return sum >= 53; });
+    EXPECT_EQ(sum, 53);
+    // The clock stands still: no period is due, however long the wait.
+    queue.Pump(timer, 40ms);
+    EXPECT_EQ(sum, 53);
+    clock.Advance(8ms); // completes the 54th period
+    queue.Pump(timer, 10s, [&] { return sum >= 54; });
+    EXPECT_EQ(sum, 54);
+    timer.SetEnabled(false);
+    EXPECT_EQ(ticks, 54);
 }
 
 TEST(MMTimerThread, NoCallbackAfterDestruction) {
@@ -217,7 +274,7 @@ TEST(MMTimerThread, StoppedTimerDropsQueuedMessageAndMayStopItself) {
     // A tick handler that kills its own timer must not wait for itself.
     std::atomic<bool> killed{false};
     std::atomic<unsigned> id{0};
-    id = service->Start(1, 1, [&] {
+    id = service->Start(1, 1, [&](int) {
         if (id != 0 && !killed.exchange(true)) service->Kill(id);
     });
     while (!killed)
