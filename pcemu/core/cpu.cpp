@@ -166,6 +166,10 @@ unsigned AccessSize(unsigned type) {
     }
 }
 
+bool IsFault(unsigned type) {
+    return (type & 0xFF) == INTR_TYPE_FAULT || (type & INTR_MODE_RESTART);
+}
+
 unsigned Memio(x86emu_t* emu, uint32_t addr, uint32_t* val, unsigned type) {
     auto* ctx = static_cast<EmuContext*>(emu->_private);
     Cpu::Impl& cpu = *ctx->cpu;
@@ -176,13 +180,17 @@ unsigned Memio(x86emu_t* emu, uint32_t addr, uint32_t* val, unsigned type) {
         *val = cpu.memory.read(addr, size);
         break;
     case X86EMU_MEMIO_W:
-        cpu.memory.write(addr, *val, size);
+        // The library raises a limit fault before it performs the write;
+        // the faulting instruction must leave memory as it was.
+        if (!IsFault(emu->x86.intr_type)) cpu.memory.write(addr, *val, size);
         break;
     case X86EMU_MEMIO_I:
         *val = cpu.ports.in(static_cast<uint16_t>(addr), size);
         break;
     case X86EMU_MEMIO_O:
-        if (addr == Cpu::kTrapPort && size == 1)
+        if (IsFault(emu->x86.intr_type))
+            break;
+        else if (addr == Cpu::kTrapPort && size == 1)
             cpu.onTrap(*ctx);
         else
             cpu.ports.out(static_cast<uint16_t>(addr), *val, size);
@@ -195,7 +203,7 @@ int Intr(x86emu_t* emu, uint8_t num, unsigned type) {
     // Exceptions (and the divide error, which the library raises as a
     // restartable software interrupt) end the run; software interrupts go
     // through the interrupt table or descriptor table as on a real processor.
-    if ((type & 0xFF) == INTR_TYPE_FAULT || (type & INTR_MODE_RESTART)) {
+    if (IsFault(type)) {
         auto* ctx = static_cast<EmuContext*>(emu->_private);
         ctx->fault = true;
         ctx->vector = num;
@@ -258,6 +266,7 @@ RunResult Cpu::Impl::run(EmuContext& ctx, uint32_t stopAt) {
     ctx.vector = -1;
     ctx.failed = false;
     ctx.failure.clear();
+    emu->x86.intr_type = 0;
     uint64_t start = emu->x86.R_TSC;
     emu->max_instr = start + bound;
     unsigned stop = x86emu_run(emu, X86EMU_RUN_MAX_INSTR | X86EMU_RUN_LOOP);
