@@ -59,4 +59,8 @@ bool Machine::freeReal(uint16_t segment) {
     return realMemory_->release(uint32_t{segment} << 4);
 }
 
+uint32_t Machine::realMemoryFree() const {
+    return realMemory_->freeBytes();
+}
+
 } // namespace pcemu

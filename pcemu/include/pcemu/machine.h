@@ -53,6 +53,8 @@ public:
     // paragraph aligned and zeroed: the segment, or nothing when full.
     std::optional<uint16_t> allocReal(uint32_t size);
     bool freeReal(uint16_t segment);
+    // Bytes of conventional memory still free for real-mode blocks.
+    uint32_t realMemoryFree() const;
 
     RunResult int86(uint8_t vector, CpuRegs& regs) { return cpu_->int86(vector, regs); }
     RunResult farCall(uint16_t seg, uint16_t off, CpuRegs& regs) {
