@@ -204,6 +204,16 @@ TEST_F(CpuTest, Call32FaultsPastASelectorsLimitAndRefusesUnknownSelectors) {
     EXPECT_EQ(run.vector, 13);
     EXPECT_EQ(pc->memory().read8(0x301000), 0);
 
+    // A page-granular selector reaches past 1 MB of its base.
+    auto large = pc->selectors().create(0x300000, 0x3FFFFF);
+    ASSERT_TRUE(large);
+    uint32_t far = code32({0x26, 0xC6, 0x05, 0x00, 0x00, 0x20, 0x00, 0x07, 0xC3}); // [es:200000h]
+    r = {};
+    r.es = *large;
+    run = pc->call32(far, r);
+    EXPECT_TRUE(run.ok()) << run.message;
+    EXPECT_EQ(pc->memory().read8(0x500000), 7);
+
     r = {};
     r.es = 0x7000;
     run = pc->call32(entry, r);
