@@ -1,6 +1,8 @@
 #pragma once
 // Exception classes raised by the readers and writers. Each carries the message
 // that the programs show to the user as it stands.
+#include <exception>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -9,6 +11,14 @@ namespace formats {
 class FormatError : public std::runtime_error {
 public:
     explicit FormatError(const std::string& message) : std::runtime_error(message) {}
+
+    // The file the error was found in, once a caller that knows it has said so
+    // (see WithFileName); empty until then.
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(const std::string& name) { fileName_ = name; }
+
+private:
+    std::string fileName_;
 };
 
 #define ZORV_DECLARE_ERROR(Name)                                                                   \
@@ -35,5 +45,29 @@ ZORV_DECLARE_ERROR(EEndOfStream);    // a stream ended inside a value
 using EmapLoad = EMapLoad;
 
 inline constexpr const char* kUnexpectedEnd = "Unexpected end of file";
+
+// Runs `work` that reads `file`. An error of these readers that leaves it
+// without a file name yet is given this one, so that the innermost file being
+// read (a tile picture within a tile set within a map) is the one named.
+template <class Work>
+auto WithFileName(const std::filesystem::path& file, Work&& work) -> decltype(work()) {
+    try {
+        return work();
+    } catch (FormatError& e) {
+        if (e.FileName().empty()) e.SetFileName(file.string());
+        throw;
+    }
+}
+
+// The text to show for an error: its message as it stands and, on a second
+// line, the file it concerns when that is known and the message does not
+// already name it.
+inline std::string ErrorMessage(const std::exception& error) {
+    std::string text = error.what();
+    const auto* format = dynamic_cast<const FormatError*>(&error);
+    if (format && !format->FileName().empty() && text.find(format->FileName()) == std::string::npos)
+        text += "\n" + format->FileName();
+    return text;
+}
 
 } // namespace formats

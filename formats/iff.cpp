@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace formats {
 
@@ -122,64 +120,13 @@ void ChunkWriter::EndChunk() {
     if (end & 1) out_.WriteByte(0);
 }
 
-void ChunkWriter::EndForm() {
+void ChunkWriter::EndForm(FormLength rule) {
     errno = 0;
     if (std::fseek(out_.File(), 0, SEEK_END) != 0) WriteFailed();
     uint64_t size = out_.Position();
     out_.Seek(4);
-    out_.WriteLongBE(static_cast<uint32_t>(size));
+    out_.WriteLongBE(static_cast<uint32_t>(rule == FormLength::WholeFile ? size : size - 8));
     out_.Seek(size);
-}
-
-ReplaceFile::ReplaceFile(const std::filesystem::path& target) : target_(target) {
-    std::string pattern = target.string() + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) {
-        throw EInOutError("Cannot create file \"" + target.string() + "\". " +
-                          std::strerror(errno));
-    }
-    temp_ = name.data();
-    file_ = fdopen(fd, "w+b");
-    if (!file_) {
-        int err = errno;
-        close(fd);
-        std::filesystem::remove(temp_);
-        throw EInOutError("Cannot create file \"" + target.string() + "\". " + std::strerror(err));
-    }
-}
-
-ReplaceFile::~ReplaceFile() {
-    if (file_) {
-        std::fclose(file_);
-        std::error_code ec;
-        std::filesystem::remove(temp_, ec);
-    }
-}
-
-void ReplaceFile::Commit() {
-    errno = 0;
-    bool ok = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
-    // The new file keeps the old one's permissions, or gets the usual ones.
-    struct stat old {};
-    mode_t mode;
-    if (stat(target_.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ok = ok && fchmod(fileno(file_), mode) == 0;
-    int closeResult = std::fclose(file_);
-    file_ = nullptr;
-    if (!ok || closeResult != 0 || std::rename(temp_.c_str(), target_.c_str()) != 0) {
-        int err = errno ? errno : EIO;
-        std::error_code ec;
-        std::filesystem::remove(temp_, ec);
-        throw EInOutError("Cannot write file \"" + target_.string() + "\". " + std::strerror(err));
-    }
 }
 
 // ---- FORM loop ----

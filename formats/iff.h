@@ -2,6 +2,8 @@
 // Byte order helpers, primitive readers and writers, chunk writing with
 // back-patched lengths, and the FORM reading loop shared by every reader.
 #include "formats/errors.h"
+#include "formats/formlength.h"
+#include "formats/replacefile.h"
 #include "formats/stream.h"
 
 #include <array>
@@ -47,37 +49,19 @@ private:
 };
 
 // The chunk steps of the map writer: FORM header, chunks with lengths filled in
-// afterwards and a pad byte after odd data, and the FORM length as the file size.
+// afterwards and a pad byte after odd data, and the FORM length as the file size
+// (or, for files meant for other tools, the bytes that follow the field).
 class ChunkWriter {
 public:
     explicit ChunkWriter(BinaryWriter& out) : out_(out) {}
     void BeginForm(std::string_view formType);
     void BeginChunk(std::string_view id);
     void EndChunk();
-    void EndForm();
+    void EndForm(FormLength rule = FormLength::WholeFile);
 
 private:
     BinaryWriter& out_;
     uint64_t lengthField_ = 0;
-};
-
-// Writes a file by way of a temporary file in the same folder, renamed over the
-// target only when Commit() is reached, so a failed write never destroys the
-// previous file. Without Commit() the temporary file is removed.
-class ReplaceFile {
-public:
-    explicit ReplaceFile(const std::filesystem::path& target);
-    ~ReplaceFile();
-    ReplaceFile(const ReplaceFile&) = delete;
-    ReplaceFile& operator=(const ReplaceFile&) = delete;
-
-    std::FILE* File() const { return file_; }
-    void Commit();
-
-private:
-    std::filesystem::path target_;
-    std::filesystem::path temp_;
-    std::FILE* file_ = nullptr;
 };
 
 // A chunk as the FORM loop sees it.

@@ -12,6 +12,7 @@
 // A BODY that ends early leaves the rows (and the rest of a row) it does not
 // reach as they were.
 #include "formats/errors.h"
+#include "formats/formlength.h"
 #include "formats/stream.h"
 
 #include <cstdint>
@@ -137,7 +138,8 @@ void DrawPBMStreamInline(Stream& stream, Pixel&& pixel, const ProgressCallback& 
 // The decoders turn colour 1 into 0 (the editor everywhere, the runtime in
 // repeated runs), so only colour 1 does not survive a write and a read.
 void WritePbmFile(const std::filesystem::path& fileName, int width, int height,
-                  const uint8_t* pixels, const uint8_t* rgb, int colours, bool compress);
+                  const uint8_t* pixels, const uint8_t* rgb, int colours, bool compress,
+                  FormLength formLength = FormLength::WholeFile);
 std::vector<uint8_t> EncodeByteRun1Row(const uint8_t* row, int width);
 
 } // namespace formats

@@ -70,7 +70,8 @@ std::vector<uint8_t> EncodeByteRun1Row(const uint8_t* row, int width) {
 }
 
 void WritePbmFile(const std::filesystem::path& fileName, int width, int height,
-                  const uint8_t* pixels, const uint8_t* rgb, int colours, bool compress) {
+                  const uint8_t* pixels, const uint8_t* rgb, int colours, bool compress,
+                  FormLength formLength) {
     if (width < 0 || height < 0 || width > 0xFFFF || height > 0xFFFF) {
         throw EInOutError("Cannot write a picture of " + std::to_string(width) + " x " +
                           std::to_string(height) + " pixels");
@@ -101,7 +102,7 @@ void WritePbmFile(const std::filesystem::path& fileName, int width, int height,
         }
     }
     chunks.EndChunk();
-    chunks.EndForm();
+    chunks.EndForm(formLength);
     file.Commit();
 }
 

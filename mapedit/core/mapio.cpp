@@ -3,6 +3,7 @@
 #include "mapedit/core/mapio.h"
 
 #include "formats/dospath.h"
+#include "formats/errors.h"
 #include "formats/mapfile.h"
 #include "formats/text.h"
 #include "mapedit/core/editor.h"
@@ -167,10 +168,10 @@ void TEditor::MapFromStream(formats::Stream& stream, const fs::path& mapFile) {
 }
 
 void TEditor::OpenMapFile(const std::string& name) {
-    {
+    formats::WithFileName(name, [&] {
         formats::FileStream stream{fs::path(name)};
         MapFromStream(stream, fs::path(name));
-    }
+    });
     SetDocName(name);
     Doc.Modified = false;
 }

@@ -1,5 +1,6 @@
 // Tile palette files: saving the arrangement of IDs over the slots, and loading
 // one, which rearranges the pictures of the tile set that is loaded.
+#include "formats/errors.h"
 #include "formats/tilepalette.h"
 #include "mapedit/core/tilecollection.h"
 
@@ -16,7 +17,8 @@ void TTileCollection::SavePalette(const std::string& fileName) const {
 void TTileCollection::LoadPalette(const std::string& fileName) {
     formats::TilePaletteIds file{};
     try {
-        file = formats::ReadTilePalette(std::filesystem::path(fileName));
+        file = formats::WithFileName(
+            fileName, [&] { return formats::ReadTilePalette(std::filesystem::path(fileName)); });
     } catch (const formats::ENotPaletteFile& e) {
         ClearIds();
         Ui_.ShowMessage(MessageKind::Error, e.what(), MessageButtons::Ok);

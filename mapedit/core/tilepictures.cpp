@@ -1,6 +1,7 @@
 #include "mapedit/core/tilepictures.h"
 
 #include "formats/dospath.h"
+#include "formats/errors.h"
 #include "formats/stream.h"
 
 #include <algorithm>
@@ -53,8 +54,10 @@ const fs::path& TTilePictures::Resolve(const std::string& name) {
 TTilePictures::Entry TTilePictures::Decode(const fs::path& path) {
     auto surface = std::make_shared<TDIB>(0, 0);
     RecordingTarget target(*surface, colours_);
-    formats::FileStream stream(path);
-    formats::LoadPbmIntoSurface(stream, target, progress_);
+    formats::WithFileName(path, [&] {
+        formats::FileStream stream(path);
+        formats::LoadPbmIntoSurface(stream, target, progress_);
+    });
     return Entry{std::move(surface), target.seen, 0};
 }
 

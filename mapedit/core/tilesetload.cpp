@@ -27,6 +27,9 @@ void TTileCollection::LoadTileSet(const std::string& fileName) {
     }
     std::unique_ptr<ProgressBox> box = Ui_.OpenProgress("Loading TileSet");
     FileName = fileName;
+    // A palette saved for the set loaded before is not this set's: the next
+    // "Save Tile Palette" asks for a name.
+    PaletteFileName.clear();
 
     std::vector<uint8_t> bytes;
     if (const char* problem = formats::ReadTileSetFile(fileName, bytes))

@@ -138,7 +138,7 @@ void TEditorCommands::OpenTileSet1Click() {
     std::optional<std::string> name = ChooseName(FileDialogKind::OpenTileSet);
     if (!name) return;
     try {
-        Ed.Tiles.LoadTileSet(*name);
+        formats::WithFileName(*name, [&] { Ed.Tiles.LoadTileSet(*name); });
     } catch (...) {
         // Part of the set may have loaded; show what the slots hold now.
         Ed.Ui.RealizeEditorPalette();

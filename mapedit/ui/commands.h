@@ -2,6 +2,7 @@
 // The commands of the editor's main menu and the close question, on top of the
 // editor core. The window calls these from its menu actions; every question
 // and dialog goes through Dialogs.
+#include "formats/errors.h"
 #include "mapedit/core/editor.h"
 #include "mapedit/ui/dialogs.h"
 
@@ -14,14 +15,15 @@ class TEditorCommands {
 public:
     TEditorCommands(TEditor& editor, Dialogs& dialogs);
 
-    // Runs a command; an exception that leaves it is shown in an error box and
-    // the program goes on. Returns false when one was shown.
+    // Runs a command; an exception that leaves it is shown in an error box (with
+    // the file it concerns, when known) and the program goes on. Returns false
+    // when one was shown.
     template <class F> bool Guarded(F&& command) {
         try {
             command();
             return true;
         } catch (const std::exception& e) {
-            ShowError(e.what());
+            ShowError(formats::ErrorMessage(e));
             return false;
         }
     }

@@ -1,6 +1,7 @@
 #include "maprun/core/game.h"
 
 #include "formats/dospath.h"
+#include "formats/errors.h"
 #include "formats/pbm.h"
 #include "formats/text.h"
 
@@ -39,14 +40,20 @@ TZorvGame::TZorvGame(bool hiRes, std::string_view mapArgument,
     : Tgame(hiRes) {
     const std::filesystem::path dir = assetsDir.empty() ? std::filesystem::path(".") : assetsDir;
     TFrameBuffer& frame = FrameBuffer();
-    formats::DrawPBMFile(formats::DosNameToPath(dir, kTestPicture),
-                         [&frame](int x, int y, uint8_t colour) { frame.SetPixel(x, y, colour); });
+    const std::filesystem::path picture = formats::DosNameToPath(dir, kTestPicture);
+    formats::WithFileName(picture, [&] {
+        formats::DrawPBMFile(
+            picture, [&frame](int x, int y, uint8_t colour) { frame.SetPixel(x, y, colour); });
+    });
     formats::ForEachPaletteEntry(
         formats::LastPBMPalette,
         [&frame](int i, uint8_t r, uint8_t g, uint8_t b) { frame.SetPaletteEntry(i, r, g, b); });
-    FSprite = LoadSprite(formats::DosNameToPath(dir, kTestSprite));
-    if (!mapArgument.empty())
-        FMap.LoadFromFile(std::filesystem::path(mapArgument)); // a path of any length
+    const std::filesystem::path sprite = formats::DosNameToPath(dir, kTestSprite);
+    FSprite = formats::WithFileName(sprite, [&] { return LoadSprite(sprite); });
+    if (!mapArgument.empty()) {
+        const std::filesystem::path map(mapArgument); // a path of any length
+        formats::WithFileName(map, [&] { FMap.LoadFromFile(map); });
+    }
 }
 
 void TZorvGame::Advance(int ticks) {

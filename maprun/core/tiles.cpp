@@ -68,15 +68,8 @@ void LoadLine(TTiles& tiles, const formats::TileSetLine& line, TTilePictures& pi
     }
 }
 
-} // namespace
-
-void TTiles::AddTile(const formats::TPBMImage& image, const TRect& rect, int index) {
-    if (index < 0 || index >= kMaxIndex) return;
-    FList[index] = MakeSprite(image, rect);
-    FBlock[index] = FList[index] && IsPlainBlock(FList[index].get());
-}
-
-void TTiles::LoadFromFile(const fs::path& fileName, const formats::ProgressCallback& progress) {
+void LoadTileSet(TTiles& tiles, const fs::path& fileName,
+                 const formats::ProgressCallback& progress) {
     std::error_code ec;
     if (!fs::is_regular_file(fileName, ec)) throw formats::ETileLoader("No file by that name");
     std::vector<uint8_t> bytes;
@@ -93,13 +86,26 @@ void TTiles::LoadFromFile(const fs::path& fileName, const formats::ProgressCallb
             return true;
         }
         try {
-            LoadLine(*this, line, pictures);
+            LoadLine(tiles, line, pictures);
         } catch (const formats::FormatError&) {
             // A bad number skips the line (a missing or unreadable picture is
             // skipped by LoadLine); tiles of a sheet added before it stay.
         }
         return true;
     });
+}
+
+} // namespace
+
+void TTiles::AddTile(const formats::TPBMImage& image, const TRect& rect, int index) {
+    if (index < 0 || index >= kMaxIndex) return;
+    FList[index] = MakeSprite(image, rect);
+    FBlock[index] = FList[index] && IsPlainBlock(FList[index].get());
+}
+
+void TTiles::LoadFromFile(const fs::path& fileName, const formats::ProgressCallback& progress) {
+    // Errors name the tile set, so that a message says which file to mend.
+    formats::WithFileName(fileName, [&] { LoadTileSet(*this, fileName, progress); });
 }
 
 } // namespace maprun

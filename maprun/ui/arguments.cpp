@@ -2,10 +2,10 @@
 
 namespace maprun {
 
-bool CheckArguments(const QStringList& args, const ErrorBox& box) {
-    if (args.size() >= 2 && !args[1].isEmpty()) return true;
+std::optional<std::string> MapArgument(int argc, char** argv, const ErrorBox& box) {
+    if (argc >= 2 && argv[1] && *argv[1]) return std::string(argv[1]);
     box("Error", "Needs a .map file as a parameter ");
-    return false;
+    return std::nullopt;
 }
 
 } // namespace maprun

@@ -1,16 +1,18 @@
 #pragma once
 // The runtime takes exactly one thing on its command line: the map file.
 #include <QString>
-#include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace maprun {
 
 using ErrorBox = std::function<void(const QString& caption, const QString& text)>;
 
-// Shows "Needs a .map file as a parameter " and returns false when the first
-// argument is missing or empty.
-bool CheckArguments(const QStringList& args, const ErrorBox& box);
+// The map argument with the bytes the system gave it (a file name need not be
+// valid UTF-8). Shows "Needs a .map file as a parameter " and gives nothing
+// when the first argument is missing or empty.
+std::optional<std::string> MapArgument(int argc, char** argv, const ErrorBox& box);
 
 } // namespace maprun

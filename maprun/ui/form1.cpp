@@ -1,5 +1,6 @@
 #include "maprun/ui/form1.h"
 
+#include "formats/errors.h"
 #include "maprun/window/windowgeometry.h"
 
 #include <QCheckBox>
@@ -43,8 +44,8 @@ QIcon ButtonGlyph(char kind) {
 
 } // namespace
 
-TForm1::TForm1(const QString& mapArgument, FullscreenSupport& fullscreen, ErrorHandler showError,
-               const std::filesystem::path& assetsDir)
+TForm1::TForm1(const std::string& mapArgument, FullscreenSupport& fullscreen,
+               ErrorHandler showError, const std::filesystem::path& assetsDir)
     : QWidget(nullptr, Qt::Tool), fullscreen_(fullscreen), showError_(std::move(showError)) {
     setWindowTitle("Form1");
     QFont f = font();
@@ -57,14 +58,16 @@ TForm1::TForm1(const QString& mapArgument, FullscreenSupport& fullscreen, ErrorH
     MMTimer1().SetEnabled(false);
     MMTimer1().SetResolution(1);
     MMTimer1().OnTimer = [this](TMMTimer&, int ticks) { MMTimer1Timer(ticks); };
-    MMTimer1().OnException = [this](const std::exception& e) { showError_(e.what()); };
+    MMTimer1().OnException = [this](const std::exception& e) {
+        showError_(QString::fromLocal8Bit(formats::ErrorMessage(e)));
+    };
 
     try {
-        Game_ = std::make_unique<TZorvGame>(false, mapArgument.toStdString(), assetsDir);
+        Game_ = std::make_unique<TZorvGame>(false, mapArgument, assetsDir);
         Game_->SetWindowed(true);
     } catch (const std::exception& e) {
         Game_.reset();
-        showError_(QString::fromLocal8Bit(e.what()));
+        showError_(QString::fromLocal8Bit(formats::ErrorMessage(e)));
     }
     AdjustSize();
 

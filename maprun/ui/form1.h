@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QGroupBox;
@@ -23,9 +24,10 @@ class TForm1 : public QWidget {
 public:
     using ErrorHandler = std::function<void(const QString& message)>;
 
-    // Creates the game from the map argument; a game that cannot be created is
-    // reported through `showError` and the window opens without one.
-    TForm1(const QString& mapArgument, FullscreenSupport& fullscreen, ErrorHandler showError,
+    // Creates the game from the map argument (the bytes of a file name); a game
+    // that cannot be created is reported through `showError`, with the file at
+    // fault on a line of its own, and the window opens without one.
+    TForm1(const std::string& mapArgument, FullscreenSupport& fullscreen, ErrorHandler showError,
            const std::filesystem::path& assetsDir = {});
     ~TForm1() override;
 

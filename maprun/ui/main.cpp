@@ -1,4 +1,5 @@
 // maprun: shows a map in a small test window and runs it on a 14 ms timer.
+#include "formats/replacefile.h"
 #include "maprun/ui/arguments.h"
 #include "maprun/ui/form1.h"
 
@@ -6,15 +7,17 @@
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    formats::IgnoreFileSizeSignal(); // a file-size limit fails a write, not the program
+    QApplication app(argc, argv);    // takes Qt's own options out of argv
     app.setApplicationName("maprun");
     auto errorBox = [](const QString& caption, const QString& text) {
         QMessageBox::critical(nullptr, caption, text);
     };
-    if (!maprun::CheckArguments(app.arguments(), errorBox)) return 0;
+    const std::optional<std::string> map = maprun::MapArgument(argc, argv, errorBox);
+    if (!map) return 0;
 
     maprun::NoVbeHardware hardware;
-    maprun::TForm1 form(app.arguments()[1], hardware,
+    maprun::TForm1 form(*map, hardware,
                         [&](const QString& message) { errorBox("maprun", message); });
     form.show();
     return app.exec();

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     maprun::NoVbeHardware hardware;
     QString error;
     maprun::TForm1 form(
-        args[1], hardware, [&](const QString& m) { error = m; }, args[2].toStdString());
+        argv[1], hardware, [&](const QString& m) { error = m; }, argv[2]);
     if (!error.isEmpty()) std::fprintf(stderr, "maprun_screenshot: %s\n", qPrintable(error));
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))

@@ -1,4 +1,5 @@
-// maptool encode IN.png OUT.lbm: an indexed-colour PNG written as a PBM picture.
+// maptool encode IN.png OUT.lbm: an indexed-colour PNG written as a PBM picture,
+// with the FORM length that other IFF tools expect (the bytes after the field).
 #include "formats/pbm.h"
 #include "maptool/arguments.h"
 #include "maptool/commands.h"
@@ -14,7 +15,8 @@ void Encode(const Arguments& args, std::ostream&) {
     IndexedPicture picture = ReadIndexedPng(input);
     ForFile(output, [&] {
         formats::WritePbmFile(output, picture.width, picture.height, picture.pixels.data(),
-                              picture.rgb.data(), picture.Colours(), !parsed.Has("--raw"));
+                              picture.rgb.data(), picture.Colours(), !parsed.Has("--raw"),
+                              formats::FormLength::FollowingBytes);
     });
 }
 

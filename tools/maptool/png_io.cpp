@@ -3,6 +3,8 @@
 #include "maptool/failure.h"
 
 #include "formats/pbm.h"
+#include "formats/replacefile.h"
+#include "formats/stream.h"
 
 #include <png.h>
 
@@ -33,10 +35,36 @@ void OnPngError(png_structp png, png_const_charp message) {
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+// libpng reads through the project's file stream, which opens regular files
+// only: a named pipe or a device never makes the reader wait.
+void ReadFromStream(png_structp png, png_bytep data, size_t length) {
+    auto* stream = static_cast<formats::Stream*>(png_get_io_ptr(png));
+    if (stream->Read(data, length) != length) png_error(png, "unexpected end of file");
+}
+
+// Writes keep their own error, so that a full disk or a file-size limit is
+// reported as such.
+struct PngOutput {
+    std::FILE* file;
+    int error = 0;
 };
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+void WriteToFile(png_structp png, png_bytep data, size_t length) {
+    auto* out = static_cast<PngOutput*>(png_get_io_ptr(png));
+    errno = 0;
+    if (std::fwrite(data, 1, length, out->file) != length) {
+        out->error = errno ? errno : EIO;
+        png_error(png, std::strerror(out->error));
+    }
+}
+
+void FlushFile(png_structp png) {
+    auto* out = static_cast<PngOutput*>(png_get_io_ptr(png));
+    if (std::fflush(out->file) != 0) {
+        out->error = errno ? errno : EIO;
+        png_error(png, std::strerror(out->error));
+    }
+}
 
 struct PngHeader {
     png_uint_32 width = 0, height = 0;
@@ -76,10 +104,10 @@ bool ReadPngRows(png_structp png, png_infop info, png_bytepp rows) {
     return true;
 }
 
-bool WritePngAll(png_structp png, png_infop info, std::FILE* file, const IndexedPicture* picture,
+bool WritePngAll(png_structp png, png_infop info, PngOutput* output, const IndexedPicture* picture,
                  png_bytepp rows, png_colorp palette) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_init_io(png, file);
+    png_set_write_fn(png, output, WriteToFile, FlushFile);
     png_set_IHDR(png, info, png_uint_32(picture->width), png_uint_32(picture->height), 8,
                  PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -105,11 +133,18 @@ struct WriteStructs {
 } // namespace
 
 IndexedPicture ReadIndexedPng(const std::filesystem::path& file) {
-    const std::string name = file.string();
-    FilePtr in(std::fopen(file.c_str(), "rb"));
-    if (!in) throw Failure("cannot open " + name + ": " + std::strerror(errno));
+    std::unique_ptr<formats::FileStream> in;
+    try {
+        in = std::make_unique<formats::FileStream>(file);
+    } catch (const formats::FormatError& e) {
+        throw Failure(e.what());
+    }
+    return ReadIndexedPng(*in, file.string());
+}
+
+IndexedPicture ReadIndexedPng(formats::Stream& in, const std::string& name) {
     png_byte signature[8] = {};
-    if (std::fread(signature, 1, 8, in.get()) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
+    if (in.Read(signature, 8) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
         throw Failure(name + " is not a PNG file");
     }
 
@@ -119,7 +154,7 @@ IndexedPicture ReadIndexedPng(const std::filesystem::path& file) {
     if (!structs.png) throw Failure("cannot set up the PNG reader");
     structs.info = png_create_info_struct(structs.png);
     if (!structs.info) throw Failure("cannot set up the PNG reader");
-    png_init_io(structs.png, in.get());
+    png_set_read_fn(structs.png, &in, ReadFromStream);
     png_set_sig_bytes(structs.png, 8);
     png_set_user_limits(structs.png, kMaxSide, kMaxSide);
 
@@ -163,23 +198,23 @@ void WriteIndexedPng(const std::filesystem::path& file, const IndexedPicture& pi
         rows[size_t(y)] = const_cast<png_bytep>(picture.pixels.data()) + size_t(y) * picture.width;
     }
 
-    FilePtr out(std::fopen(file.c_str(), "wb"));
-    if (!out) throw Failure("cannot create " + name + ": " + std::strerror(errno));
-    PngErrorText error;
-    bool written = false;
-    {
+    try {
+        // The previous file is replaced only by a complete new one.
+        formats::ReplaceFile out(file);
+        PngOutput output{out.File()};
+        PngErrorText error;
         WriteStructs structs;
         structs.png =
             png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, OnPngError, OnPngWarning);
         if (structs.png) structs.info = png_create_info_struct(structs.png);
-        written = structs.info && WritePngAll(structs.png, structs.info, out.get(), &picture,
-                                              rows.data(), palette.data());
-    }
-    bool closed = std::fclose(out.release()) == 0;
-    if (!written || !closed) {
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);
-        throw Failure("cannot write " + name + ": " + (written ? "write error" : error.text));
+        if (!structs.info) throw Failure("cannot set up the PNG writer");
+        if (!WritePngAll(structs.png, structs.info, &output, &picture, rows.data(),
+                         palette.data())) {
+            throw Failure("cannot write " + name + ": " + error.text);
+        }
+        out.Commit();
+    } catch (const formats::FormatError& e) {
+        throw Failure(e.what());
     }
 }
 

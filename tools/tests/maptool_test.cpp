@@ -17,6 +17,8 @@
 #include <nlohmann/json.hpp>
 #include <png.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,11 +68,12 @@ std::string ReadText(const fs::path& file) {
     return text.str();
 }
 
-// Runs the built program with stdout and stderr captured in files.
-Result RunProgram(const std::string& args) {
+// Runs the built program with stdout and stderr captured in files; `shell`
+// goes before the program on the shell's command line.
+Result RunProgram(const std::string& args, const std::string& shell = "") {
     fs::path out = WorkDir() / "proc.out", err = WorkDir() / "proc.err";
-    std::string command = std::string("'") + MAPTOOL_EXE + "' " + args + " >'" + out.string() +
-                          "' 2>'" + err.string() + "'";
+    std::string command = shell + "'" + MAPTOOL_EXE + "' " + args + " >'" + out.string() + "' 2>'" +
+                          err.string() + "'";
     int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
 }
@@ -305,4 +308,87 @@ TEST(MaptoolDetect, TellsTypesApartByContentEvenInShortFiles) {
     // recognised but damaged: the reader's complaint, on one line
     ExpectOneErrorLine(MapTool({"info", InWork("pal")}));
     ExpectOneErrorLine(MapTool({"info", InWork("empty")}));
+}
+
+TEST(MaptoolEncode, WritesTheUsualFormLengthAndEveryDecoderReadsBothForms) {
+    // An odd width gives pad bytes in raw rows; colour 1 is left out, since the
+    // decoders turn it into 0.
+    const int width = 37, height = 5;
+    std::vector<uint8_t> indices(size_t(width) * height);
+    for (size_t i = 0; i < indices.size(); ++i)
+        indices[i] = uint8_t(i % 7 < 3 ? 9 : (i * 5) % 256 == 1 ? 2 : (i * 5) % 256);
+    std::vector<uint8_t> rgb(768);
+    for (size_t i = 0; i < rgb.size(); ++i)
+        rgb[i] = uint8_t(i * 3);
+    ASSERT_TRUE(
+        WriteTestPng(InWork("form.png"), width, height, PNG_COLOR_TYPE_PALETTE, 8, indices, rgb));
+    formats::WritePbmFile(WorkDir() / "whole.lbm", width, height, indices.data(), rgb.data(), 256,
+                          true);
+    for (const char* raw : {"", "--raw"}) {
+        SCOPED_TRACE(raw);
+        maptool::Arguments encode{"encode", InWork("form.png"), InWork("usual.lbm")};
+        if (*raw) encode.push_back(raw);
+        ASSERT_EQ(MapTool(encode).code, 0);
+        for (const char* file : {"usual.lbm", "whole.lbm"}) {
+            SCOPED_TRACE(file);
+            const std::vector<uint8_t> bytes = formats::ReadWholeFile(WorkDir() / file);
+            ASSERT_GT(bytes.size(), 8u);
+            const uint32_t formLength =
+                uint32_t(bytes[4]) << 24 | bytes[5] << 16 | bytes[6] << 8 | bytes[7];
+            EXPECT_EQ(formLength,
+                      std::string(file) == "usual.lbm" ? bytes.size() - 8 : bytes.size());
+            // Only the runtime's image class honours raw rows; the other two
+            // always decode ByteRun1.
+            const bool rawRows = *raw && std::string(file) == "usual.lbm";
+            for (const char* decoder : {"editor", "image", "stream"}) {
+                SCOPED_TRACE(decoder);
+                if (rawRows && std::string(decoder) != "image") continue;
+                ASSERT_EQ(
+                    MapTool({"decode", InWork(file), InWork("back.png"), "--as", decoder}).code, 0);
+                EXPECT_EQ(maptool::ReadIndexedPng(InWork("back.png")).pixels, indices);
+            }
+        }
+    }
+}
+
+TEST(MaptoolFiles, OnlyRegularFilesAreReadOrReplaced) {
+    const fs::path pipe = WorkDir() / "pipe";
+    fs::remove(pipe);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    // A named pipe as the picture to encode is refused at once; `timeout`
+    // turns a hang into a failure.
+    const std::string bounded = "timeout 20 ";
+    ExpectOneErrorLine(
+        RunProgram("encode '" + pipe.string() + "' '" + InWork("p.lbm") + "'", bounded));
+
+    // Outputs that are not regular files are refused and left as they were: a
+    // pipe, and where the system lets us make one, a device like /dev/full.
+    std::vector<fs::path> outputs{pipe};
+    const fs::path device = WorkDir() / "full";
+    fs::remove(device);
+    if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0)
+        outputs.push_back(device);
+    else
+        std::printf("Cannot make a device node here: only a pipe is tried as an output.\n");
+    for (const fs::path& out : outputs) {
+        SCOPED_TRACE(out);
+        ExpectOneErrorLine(
+            RunProgram("decode '" + InWork("testpbm.lbm") + "' '" + out.string() + "'", bounded));
+        ExpectOneErrorLine(
+            RunProgram("encode '" + InWork("form.png") + "' '" + out.string() + "'", bounded));
+        struct stat info {};
+        ASSERT_EQ(lstat(out.c_str(), &info), 0);
+        EXPECT_TRUE(out == pipe ? S_ISFIFO(info.st_mode) : S_ISCHR(info.st_mode));
+    }
+
+    // A file-size limit fails the write with its own message; the previous
+    // file stays whole.
+    const fs::path png = WorkDir() / "kept.png";
+    ASSERT_EQ(MapTool({"decode", InWork("smile.bbm"), png.string()}).code, 0);
+    const std::vector<uint8_t> before = formats::ReadWholeFile(png);
+    Result limited = RunProgram("decode '" + InWork("testpbm.lbm") + "' '" + png.string() + "'",
+                                "ulimit -f 2; ");
+    ExpectOneErrorLine(limited);
+    EXPECT_NE(limited.err.find("File too large"), std::string::npos) << limited.err;
+    EXPECT_EQ(formats::ReadWholeFile(png), before);
 }

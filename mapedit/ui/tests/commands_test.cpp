@@ -5,6 +5,7 @@
 #include "formats/mapfile.h"
 #include "formats/stream.h"
 #include "formats/tilepalette.h"
+#include "mapedit/ui/commandline.h"
 #include "mapedit/ui/infobox.h"
 #include "mapedit/ui/layoutdialog.h"
 #include "mapedit/ui/mapview.h"
@@ -128,7 +129,8 @@ TEST_F(CommandTest, OpeningWhatIsNotAMapReportsItAndLeavesAnEmptyDocument) {
     dialogs.files.push_back(junk);
     Trigger("Open1");
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Not an IFF File");
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Not an IFF File\n" + junk); // the file on a line of its own
     EXPECT_EQ(dialogs.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(Ed().Doc.DocName, "Untitled");
     EXPECT_EQ(window->windowTitle(), "Untitled");
@@ -140,6 +142,62 @@ TEST_F(CommandTest, OpeningWhatIsNotAMapReportsItAndLeavesAnEmptyDocument) {
     dialogs.messages.clear();
     EXPECT_FALSE(Commands().Guarded([this] { Commands().OpenMap(TempDir() + "/none.map"); }));
     EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(CommandTest, ErrorsNameTheFileTheyConcern) {
+    const std::string dir = TempDir();
+    auto write = [](const std::string& file, const std::vector<uint8_t>& bytes, size_t keep) {
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(keep));
+    };
+    auto expectNamed = [&](const std::string& file) {
+        ASSERT_FALSE(dialogs.messages.empty());
+        const std::string& text = dialogs.messages.back().text;
+        const size_t newline = text.find('\n');
+        ASSERT_NE(newline, std::string::npos) << text;
+        EXPECT_GT(newline, 0u);
+        EXPECT_EQ(text.substr(newline + 1), file);
+        dialogs.messages.clear();
+    };
+
+    // A map cut short, beside its tile set.
+    const std::vector<uint8_t> map = formats::ReadWholeFile(DemoFile("demo.map"));
+    const std::string cutMap = DemoDir() + "/cut_for_message.map";
+    write(cutMap, map, 200);
+    dialogs.files.push_back(cutMap);
+    Trigger("Open1");
+    expectNamed(cutMap);
+
+    // A tile picture cut short, within a tile set.
+    const std::vector<uint8_t> picture = formats::ReadWholeFile(DemoFile("testpbm.lbm"));
+    write(dir + "/BAD.LBM", picture, 30);
+    std::ofstream(dir + "/BAD.TIL", std::ios::binary) << "BLOKTEXT\r\nTILE 5 BAD.LBM\r\n";
+    dialogs.files.push_back(dir + "/BAD.TIL");
+    Trigger("OpenTileSet1");
+    expectNamed(dir + "/BAD.LBM");
+
+    // A tile palette cut short.
+    const std::vector<uint8_t> palette = formats::ReadWholeFile(DemoFile("DEMO.TPL"));
+    write(dir + "/cut.tpl", palette, 40);
+    dialogs.files.push_back(dir + "/cut.tpl");
+    Trigger("OpenTilePalette1");
+    expectNamed(dir + "/cut.tpl");
+}
+
+TEST_F(CommandTest, AMapNamedOnTheCommandLineKeepsTheBytesOfItsName) {
+    const std::string odd = DemoDir() + "/odd\xFF.map";
+    fs::copy_file(DemoFile("demo.map"), odd, fs::copy_options::overwrite_existing);
+    char program[] = "mapedit";
+    std::string argument = odd;
+    char* argv[] = {program, argument.data(), nullptr};
+    const std::string name = CommandLineMap(2, argv);
+    EXPECT_EQ(name, odd);
+    Commands().OpenMap(name);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(Ed().Doc.W(), 80);
+    EXPECT_EQ(Ed().Doc.DocName, odd);
+    char* none[] = {program, nullptr};
+    EXPECT_EQ(CommandLineMap(1, none), "");
 }
 
 TEST_F(CommandTest, FileNamesLongerThan255CharactersAreRefused) {
@@ -354,11 +412,17 @@ TEST_F(CommandTest, TilePalettesAreSavedApartFromTheTileSet) {
     EXPECT_EQ(dialogs.messages.back().text, "Not a Tile Palette File");
     EXPECT_EQ(CountTiles(Ed()), 0);
 
-    // "Open &TileSet" brings the tiles back.
+    // "Open &TileSet" brings the tiles back, and forgets the palette's name:
+    // the next "Save Tile Palette" asks again instead of writing over the
+    // palette of the set loaded before.
     dialogs.files.push_back(tileSet);
     Trigger("OpenTileSet1");
     EXPECT_EQ(dialogs.fileDialogs.back(), FileDialogKind::OpenTileSet);
     EXPECT_GT(CountTiles(Ed()), 20);
+    const auto saved = formats::ReadWholeFile(dir + "/mine.tpl");
+    Trigger("SaveTilePalette1"); // dialog cancelled
+    EXPECT_EQ(dialogs.fileDialogs.back(), FileDialogKind::SavePalette);
+    EXPECT_EQ(formats::ReadWholeFile(dir + "/mine.tpl"), saved);
 }
 
 TEST_F(CommandTest, ColourItemsStartFromTheRightColour) {

@@ -7,12 +7,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <unistd.h>
 
 using namespace maprun;
@@ -35,13 +38,17 @@ struct FormFixture : ::testing::Test {
     std::vector<QString> errors;
     std::unique_ptr<TForm1> form;
 
-    void Open(const QString& map) {
+    void Open(const std::string& map, const fs::path& assets = DemoDir()) {
         form = std::make_unique<TForm1>(
-            map, hardware, [this](const QString& m) { errors.push_back(m); }, DemoDir());
+            map, hardware, [this](const QString& m) { errors.push_back(m); }, assets);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
-    void OpenDemo() { Open(QString::fromStdString((DemoDir() / "demo.map").string())); }
+    void OpenDemo() { Open((DemoDir() / "demo.map").string()); }
+    // The lines of the one error shown.
+    QStringList ErrorLines() const {
+        return errors.size() == 1 ? errors[0].split('\n') : QStringList{};
+    }
     template <class W> W* Child(const char* name) { return form->findChild<W*>(name); }
     QString Text(const char* label) { return Child<QLabel>(label)->text(); }
     void Click(const char* name) {
@@ -51,15 +58,19 @@ struct FormFixture : ::testing::Test {
 
 } // namespace
 
-TEST(MaprunArguments, MissingMapIsReported) {
+TEST(MaprunArguments, MissingMapIsReportedAndTheArgumentKeepsItsBytes) {
     QString caption, text;
     auto box = [&](const QString& c, const QString& t) { caption = c, text = t; };
-    EXPECT_FALSE(CheckArguments({"maprun"}, box));
+    char program[] = "maprun", empty[] = "", name[] = "a\xFF\xFE.map";
+    char* bare[] = {program, nullptr};
+    EXPECT_FALSE(MapArgument(1, bare, box));
     EXPECT_EQ(caption, "Error");
     EXPECT_EQ(text, "Needs a .map file as a parameter ");
-    EXPECT_FALSE(CheckArguments({"maprun", ""}, box));
+    char* blank[] = {program, empty, nullptr};
+    EXPECT_FALSE(MapArgument(2, blank, box));
     text.clear();
-    EXPECT_TRUE(CheckArguments({"maprun", "a.map"}, box));
+    char* named[] = {program, name, nullptr};
+    EXPECT_EQ(MapArgument(2, named, box), std::optional<std::string>(name));
     EXPECT_TRUE(text.isEmpty());
 }
 
@@ -156,4 +167,51 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+TEST_F(FormFixture, ErrorsNameTheFileTheyConcern) {
+    const fs::path dir = testing_support::ScratchDir("zorv_maprun_ui_") / "named";
+    fs::create_directories(dir);
+    const std::vector<uint8_t> map = testing_support::FileBytes(DemoDir() / "demo.map");
+    auto write = [](const fs::path& file, const std::string& bytes) {
+        std::ofstream(file, std::ios::binary) << bytes;
+    };
+    auto expectNamed = [&](const fs::path& file) {
+        const QStringList lines = ErrorLines();
+        ASSERT_EQ(lines.size(), 2) << errors.size();
+        EXPECT_FALSE(lines[0].isEmpty());
+        EXPECT_EQ(lines[1], QFile::decodeName(file.string().c_str()));
+        errors.clear();
+    };
+
+    // The map itself, cut short.
+    write(dir / "cut.map", std::string(map.begin(), map.begin() + 200));
+    Open((dir / "cut.map").string());
+    expectNamed(dir / "cut.map");
+
+    // Its tile set, with tiles of the wrong size.
+    write(dir / "whole.map", std::string(map.begin(), map.end()));
+    write(dir / "DEMO.TIL", "BLOKTEXT\r\nWIDTH=16\r\n");
+    Open((dir / "whole.map").string());
+    ASSERT_EQ(ErrorLines().value(0), "The Tileset has the wrong size tiles");
+    expectNamed(dir / "DEMO.TIL");
+
+    // The test picture the runtime reads from its folder.
+    write(dir / "testpbm.lbm", "FORM");
+    Open((DemoDir() / "demo.map").string(), dir);
+    expectNamed(dir / "testpbm.lbm");
+}
+
+TEST_F(FormFixture, OpensAMapWhoseNameIsNotUtf8) {
+    const fs::path odd = DemoDir() / "odd\xFF.map";
+    fs::copy_file(DemoDir() / "demo.map", odd, fs::copy_options::overwrite_existing);
+    char program[] = "maprun";
+    std::string name = odd.string();
+    char* argv[] = {program, name.data(), nullptr};
+    const std::optional<std::string> argument = MapArgument(2, argv, [](auto&&...) {});
+    ASSERT_TRUE(argument);
+    Open(*argument);
+    ASSERT_TRUE(errors.empty()) << errors.front().toStdString();
+    ASSERT_NE(form->Game(), nullptr);
+    EXPECT_EQ(form->Game()->Map().Width(), 80);
 }
