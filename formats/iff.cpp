@@ -131,6 +131,18 @@ void ChunkWriter::EndForm(FormLength rule) {
 
 // ---- FORM loop ----
 
+namespace {
+
+constexpr uint64_t kChunkHeaderBytes = 8;
+
+// An empty chunk whose ID is four zero bytes, at an even offset: what every
+// 8 bytes of a run of zeros read as.
+bool IsZeroChunk(const ChunkInfo& chunk) {
+    return chunk.length == 0 && chunk.id == ChunkId{} && (chunk.headerOffset & 1) == 0;
+}
+
+} // namespace
+
 uint32_t ReadForm(Stream& stream, std::string_view formType, const FormMessages& messages,
                   const std::function<void(const ChunkInfo&)>& handler,
                   const std::function<void(const std::string&)>& fail) {
@@ -153,6 +165,15 @@ uint32_t ReadForm(Stream& stream, std::string_view formType, const FormMessages&
         if (chunk.length > stream.Remaining()) throw EEndOfStream(kUnexpectedEnd);
         uint64_t next = chunk.dataOffset + chunk.length;
         if (next & 1) ++next;
+        if (IsZeroChunk(chunk) && next < formLength) {
+            // The empty chunks that start below the FORM length and lie wholly
+            // in the zeros that follow, counted without reading them one by one.
+            const uint64_t starts = (formLength - next + kChunkHeaderBytes - 1) / kChunkHeaderBytes;
+            const uint64_t more =
+                stream.ZeroRun(next, starts * kChunkHeaderBytes) / kChunkHeaderBytes;
+            chunk.count += more;
+            next += more * kChunkHeaderBytes;
+        }
         handler(chunk);
         stream.Seek(next);
     }

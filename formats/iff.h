@@ -70,6 +70,9 @@ struct ChunkInfo {
     uint64_t headerOffset; // where the ID stands
     uint64_t dataOffset;   // first data byte
     uint32_t length;       // data bytes
+    // Zero bytes read as empty chunks of ID 0, 8 bytes each. The loop hands a
+    // run of them over once, as the first with the number of them in a row.
+    uint64_t count = 1;
 };
 
 // What the FORM loop says when the container is wrong. Each reader words these itself.
@@ -82,7 +85,8 @@ struct FormMessages {
 // that starts below the FORM length calls handler(chunk) with the stream at the
 // chunk's data, and seeks to the next chunk whatever the handler consumed. A
 // chunk header or data that runs past the end of the stream ends the read with
-// EEndOfStream (before the handler is called). Returns the FORM length.
+// EEndOfStream (before the handler is called). A run of zero bytes (the hole of
+// a sparse file) is passed over at once, however long. Returns the FORM length.
 uint32_t ReadForm(Stream& stream, std::string_view formType, const FormMessages& messages,
                   const std::function<void(const ChunkInfo&)>& handler,
                   const std::function<void(const std::string&)>& fail);

@@ -12,10 +12,11 @@ constexpr FormMessages kMapMessages{"Not an IFF File", "Not a Zorv map"};
 constexpr uint16_t kTileSize = 32;
 constexpr size_t kHeaderBytes = 10;
 constexpr uint64_t kChunkHeaderBytes = 8;
-// The smallest bodies of all headers of a file together may come to this many
-// times its size: a later header may replace an earlier one, but a file of many
-// headers cannot make the sinks size the map again and again.
-constexpr uint64_t kHeaderBudget = 4;
+// The cells a read makes may come to this many times the file's size, counted
+// as bodies of the smallest cells. A body pays for its own cells; a map of no
+// body is free once a read, so that a file of many headers and attribute
+// chunks cannot make the sinks make room again and again.
+constexpr uint64_t kCellBudget = 4;
 constexpr size_t kNameBuffer = 256;   // count byte and up to 255 characters
 constexpr size_t kAttributeBytes = 6; // AT32: attribute word, argument word, 2 spare
 constexpr int kWrittenCellWords = 6;
@@ -64,11 +65,13 @@ public:
     MapFileReader(Stream& stream, MapSink& sink, MapReader reader)
         : stream_(stream), sink_(sink), editor_(reader == MapReader::Editor) {}
 
-    void Run(std::vector<ChunkInfo>* chunks) {
+    void Run(const std::function<void(const ChunkInfo&)>& onChunk) {
         ReadFormAs<EMapLoad>(stream_, "ZMAP", kMapMessages, [&](const ChunkInfo& chunk) {
-            if (chunks) chunks->push_back(chunk);
+            if (onChunk) onChunk(chunk);
             Chunk(chunk);
         });
+        // The last header's map, empty when no body came for it.
+        if (sized_) MakeCells();
     }
 
     int CellWords() const { return cellWords_; }
@@ -90,30 +93,18 @@ private:
         if (editor_) sink_.Progress(text);
     }
 
+    // Only notes the size: the cells are made when a body or attribute chunk
+    // needs them, or at the end, for the last header only.
     void Header(const ChunkInfo& chunk) {
         Progress("Loading map headder");
         if (chunk.length < kHeaderBytes) throw EMapLoad("Map header is too short");
         uint8_t header[kHeaderBytes];
         stream_.ReadExact(header, sizeof header);
-        const int width = BigEndianWord(header);
-        const int height = BigEndianWord(header + 2);
-        const uint64_t cells = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
-        // Refused before the sink is asked to make room for it.
-        if (cells > kMaxMapCells) throw EMapLoad("Map is too large");
-        // The sinks make room for the whole map here, so a header whose cells
-        // could not follow it is refused first: no header then makes a sink take
-        // more memory than the rest of the file could fill, and the headers
-        // together no more than a few times the file.
-        if (!BodyCanFollow(chunk, cells)) {
-            throw EMapLoad("Map body is missing or shorter than its header says");
-        }
-        announcedBytes_ += SmallestBody(cells);
-        if (announcedBytes_ > kHeaderBudget * stream_.Size()) {
-            throw EMapLoad("Map headers announce more cells than the file can hold");
-        }
-        width_ = width;
-        height_ = height;
-        sink_.SetSize(width, height);
+        width_ = BigEndianWord(header);
+        height_ = BigEndianWord(header + 2);
+        sized_ = true;
+        cellsMade_ = false;
+        sink_.SetSize(width_, height_);
         if (BigEndianWord(header + 4) != kTileSize) throw EMapLoad("File has wrong tile width");
         if (BigEndianWord(header + 6) != kTileSize) throw EMapLoad("File has wrong tile Height");
         const int cellWords = header[8] >> 1;
@@ -125,17 +116,19 @@ private:
         haveHeader_ = true;
     }
 
-    // A BODY chunk of `cells` cells of the smallest size; nothing for no cells.
-    static uint64_t SmallestBody(uint64_t cells) {
-        return cells == 0 ? 0 : kChunkHeaderBytes + cells * kMinCellWords * 2;
-    }
-
-    // Whether the stream after this chunk could hold the body of `cells` cells.
-    bool BodyCanFollow(const ChunkInfo& chunk, uint64_t cells) const {
-        const uint64_t chunkEnd = chunk.dataOffset + chunk.length;
-        const uint64_t size = stream_.Size();
-        const uint64_t after = size > chunkEnd ? size - chunkEnd : 0;
-        return after >= SmallestBody(cells);
+    // Has the sink make the cells of the last header, once.
+    void MakeCells() {
+        if (cellsMade_) return;
+        const uint64_t cells = static_cast<uint64_t>(width_) * static_cast<uint64_t>(height_);
+        if (cells > kMaxMapCells) throw EMapLoad("Map is too large");
+        const uint64_t bytes = cells == 0 ? 0 : kChunkHeaderBytes + cells * kMinCellWords * 2;
+        if (madeBefore_ && cellBytes_ + bytes > kCellBudget * stream_.Size()) {
+            throw EMapLoad("Map headers announce more cells than the file can hold");
+        }
+        cellBytes_ += bytes;
+        madeBefore_ = true;
+        cellsMade_ = true;
+        sink_.MakeCells(width_, height_);
     }
 
     void Body(const ChunkInfo& chunk) {
@@ -147,6 +140,7 @@ private:
                                   static_cast<uint64_t>(cellWords_) * 2;
         if (expected != chunk.length) throw EMapLoad("Body is wrong size");
         if (expected == 0) return;
+        MakeCells();
 
         const size_t cellBytes = static_cast<size_t>(cellWords_) * 2;
         std::vector<uint8_t> raw(static_cast<size_t>(width_) * cellBytes);
@@ -170,6 +164,7 @@ private:
         sink_.BeginAttributes();
         uint64_t cellsLeft = std::min<uint64_t>(static_cast<uint64_t>(width_) * height_,
                                                 chunk.length / kAttributeBytes);
+        if (cellsLeft > 0) MakeCells();
         std::vector<uint8_t> raw(static_cast<size_t>(width_) * kAttributeBytes);
         for (int y = 0; y < height_ && cellsLeft > 0; ++y) {
             const int count = static_cast<int>(std::min<uint64_t>(width_, cellsLeft));
@@ -201,15 +196,17 @@ private:
     Stream& stream_;
     MapSink& sink_;
     const bool editor_;
-    bool haveHeader_ = false;
+    bool haveHeader_ = false; // a header passed its checks
+    bool sized_ = false;      // a header gave a size
+    bool cellsMade_ = false;  // for the last header
+    bool madeBefore_ = false; // cells were made in this read
     int width_ = 0;
     int height_ = 0;
     int cellWords_ = 0;
-    uint64_t announcedBytes_ = 0; // smallest bodies of all headers so far
+    uint64_t cellBytes_ = 0; // the smallest bodies of the cells made so far
 };
 
-// Keeps a whole map; a second header starts it afresh. The cells are made when
-// the first cell arrives, or at the end of the read, so headers alone cost nothing.
+// Keeps a whole map; a second header starts it afresh.
 class MapDataSink : public MapSink {
 public:
     MapDataSink(MapData& map, MapReader reader)
@@ -218,11 +215,12 @@ public:
     void SetSize(int width, int height) override {
         map_.width = width;
         map_.height = height;
-        std::vector<MapCell>().swap(map_.cells);
-        haveCells_ = false;
+    }
+    void MakeCells(int width, int height) override {
+        map_.cells.assign(static_cast<size_t>(width) * static_cast<size_t>(height), MapCell{});
     }
     void SetRow(int y, const MapCell* cells, int width, bool hasMiddle) override {
-        MapCell* out = Cells() + static_cast<size_t>(y) * static_cast<size_t>(width);
+        MapCell* out = map_.cells.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
         for (int x = 0; x < width; ++x) {
             const uint16_t middle = out[x].middle;
             out[x] = cells[x];
@@ -231,29 +229,32 @@ public:
         }
     }
     void SetAttributes(int x, int y, uint16_t attributes, uint16_t arguments) override {
-        MapCell& cell = Cells()[static_cast<size_t>(y) * static_cast<size_t>(map_.width) +
-                                static_cast<size_t>(x)];
+        MapCell& cell = map_.cells[static_cast<size_t>(y) * static_cast<size_t>(map_.width) +
+                                   static_cast<size_t>(x)];
         cell.attributes = attributes;
         cell.arguments = arguments;
     }
     void TileSetName(const std::string& name) override { map_.tileSet = name; }
 
-    // Makes the cells of the last header when no cell came after it.
-    void Finish() { Cells(); }
-
 private:
-    MapCell* Cells() {
-        if (!haveCells_) {
-            map_.cells.assign(static_cast<size_t>(map_.width) * static_cast<size_t>(map_.height),
-                              MapCell{});
-            haveCells_ = true;
-        }
-        return map_.cells.data();
-    }
-
     MapData& map_;
     const bool keepMiddle_;
-    bool haveCells_ = false;
+};
+
+// Notes the size and the name; makes no cells.
+class SummarySink : public MapSink {
+public:
+    explicit SummarySink(MapSummary& summary) : summary_(summary) {}
+    void SetSize(int width, int height) override {
+        summary_.width = width;
+        summary_.height = height;
+    }
+    void MakeCells(int, int) override {}
+    void SetRow(int, const MapCell*, int, bool) override {}
+    void TileSetName(const std::string& name) override { summary_.tileSet = name; }
+
+private:
+    MapSummary& summary_;
 };
 
 class MapDataSource : public MapSource {
@@ -274,17 +275,32 @@ private:
 } // namespace
 
 void ReadMap(Stream& stream, MapSink& sink, MapReader reader) {
-    MapFileReader(stream, sink, reader).Run(nullptr);
+    MapFileReader(stream, sink, reader).Run({});
 }
 
 MapData ReadMapData(Stream& stream, MapReader reader) {
     MapData map;
     MapDataSink sink(map, reader);
     MapFileReader mapReader(stream, sink, reader);
-    mapReader.Run(&map.chunks);
-    sink.Finish();
+    mapReader.Run({});
     map.cellWords = mapReader.CellWords();
     return map;
+}
+
+MapSummary ReadMapSummary(Stream& stream, MapReader reader) {
+    MapSummary summary;
+    SummarySink sink(summary);
+    MapFileReader mapReader(stream, sink, reader);
+    mapReader.Run({});
+    summary.cellWords = mapReader.CellWords();
+    return summary;
+}
+
+void ForEachMapChunk(Stream& stream, MapReader reader,
+                     const std::function<void(const ChunkInfo&)>& chunk) {
+    MapSummary unused;
+    SummarySink sink(unused);
+    MapFileReader(stream, sink, reader).Run(chunk);
 }
 
 void WriteMap(const std::filesystem::path& fileName, const MapSource& source) {

@@ -8,12 +8,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace formats {
 
-// Maps above this many cells are refused ("Map is too large").
+// Maps above this many cells are refused ("Map is too large") when their cells
+// are to be made.
 inline constexpr uint64_t kMaxMapCells = 16777216;
 inline constexpr int kMinCellWords = 5;
 inline constexpr int kMaxCellWords = 11;
@@ -43,8 +45,16 @@ public:
     virtual ~MapSink() = default;
     // Progress line texts: "Loading map headder", "Loading map body", ...
     virtual void Progress(const char* /*text*/) {}
-    // THDR: called with the file's size before the tile size and compression checks.
+    // THDR: called with the file's size before the tile size and compression
+    // checks. A file may hold many headers: a sink should only note the size
+    // here and make its cells in MakeCells.
     virtual void SetSize(int width, int height) = 0;
+    // Makes room for the cells of the last SetSize, all empty: once per header,
+    // before its first BODY row or AT32 cell, or at the end of a read in which
+    // none came. A map of no BODY is thus an empty map of the header's size. The
+    // reader has checked the size against kMaxMapCells and keeps the cells made
+    // over a read within a few times the file's size.
+    virtual void MakeCells(int /*width*/, int /*height*/) {}
     // BODY: one row of cells. With 5-word cells `hasMiddle` is false and middle is 0.
     virtual void SetRow(int y, const MapCell* cells, int width, bool hasMiddle) = 0;
     // AT32 (editor only): called once when the chunk is met, before its cells,
@@ -54,6 +64,7 @@ public:
     virtual void SetAttributes(int /*x*/, int /*y*/, uint16_t /*attributes*/,
                                uint16_t /*arguments*/) {}
     // KIDS: the recorded tile set name, cut before its first carriage return.
+    // A file may name several; the last one counts.
     virtual void TileSetName(const std::string& name) = 0;
     // After each row of BODY or AT32.
     virtual void RowDone(int /*y*/) {}
@@ -91,9 +102,23 @@ struct MapData {
     int cellWords = 6;
     std::string tileSet;
     std::vector<MapCell> cells; // row-major
-    std::vector<ChunkInfo> chunks;
 };
 MapData ReadMapData(Stream& stream, MapReader reader);
+
+// What a map file says about itself without its cells: its size, cell words
+// and tile set name, read as ReadMapData reads them.
+struct MapSummary {
+    int width = 0;
+    int height = 0;
+    int cellWords = 0;
+    std::string tileSet;
+};
+MapSummary ReadMapSummary(Stream& stream, MapReader reader);
+
+// Hands every chunk of a map file to `chunk` as the reader meets it, without
+// keeping them. Raises EMapLoad as the reader does.
+void ForEachMapChunk(Stream& stream, MapReader reader,
+                     const std::function<void(const ChunkInfo&)>& chunk);
 void WriteMapData(const std::filesystem::path& fileName, const MapData& map);
 
 } // namespace formats

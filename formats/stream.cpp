@@ -2,6 +2,7 @@
 
 #include "formats/errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,8 +12,43 @@
 
 namespace formats {
 
+namespace {
+
+constexpr size_t kScanBlock = 64 * 1024;
+
+// Bytes at the start of [p, p + n) that are 0.
+size_t LeadingZeros(const uint8_t* p, size_t n) {
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, p + i, 8);
+        if (v != 0) break;
+    }
+    while (i < n && p[i] == 0)
+        ++i;
+    return i;
+}
+
+} // namespace
+
 void Stream::ReadExact(void* buffer, size_t n) {
     if (Read(buffer, n) != n) throw EEndOfStream(kUnexpectedEnd);
+}
+
+uint64_t Stream::ZeroRun(uint64_t from, uint64_t limit) {
+    const uint64_t kept = Position();
+    uint8_t block[4096];
+    uint64_t run = 0;
+    Seek(from);
+    while (run < limit) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(sizeof block, limit - run));
+        const size_t got = Read(block, want);
+        const size_t zeros = LeadingZeros(block, got);
+        run += zeros;
+        if (zeros < want) break;
+    }
+    Seek(kept);
+    return run;
 }
 
 MemoryStream::MemoryStream(const void* data, size_t size)
@@ -27,10 +63,25 @@ size_t MemoryStream::Read(void* buffer, size_t n) {
     return n;
 }
 
+uint64_t MemoryStream::ZeroRun(uint64_t from, uint64_t limit) {
+    if (from >= bytes_.size()) return 0;
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(limit, bytes_.size() - from));
+    return LeadingZeros(bytes_.data() + from, n);
+}
+
 namespace {
 
 [[noreturn]] void CannotOpen(const std::filesystem::path& path, const std::string& reason) {
     throw EFOpenError("Cannot open file \"" + path.string() + "\". " + reason);
+}
+
+// pread that retries when interrupted; 0 at the end or on an error.
+size_t ReadAt(int fd, void* buffer, size_t n, uint64_t at) {
+    for (;;) {
+        const ssize_t got = ::pread(fd, buffer, n, static_cast<off_t>(at));
+        if (got >= 0) return static_cast<size_t>(got);
+        if (errno != EINTR) return 0;
+    }
 }
 
 } // namespace
@@ -48,37 +99,71 @@ FileStream::FileStream(const std::filesystem::path& path) {
         refusal = "Is a directory";
     } else if (!S_ISREG(info.st_mode)) {
         refusal = "Not a regular file";
-    } else {
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-            refusal = std::strerror(errno);
-        } else {
-            file_ = ::fdopen(fd, "rb");
-            if (!file_) refusal = std::strerror(errno);
-        }
     }
-    if (!file_) {
+    if (refusal) {
         const std::string reason = refusal;
         ::close(fd);
         CannotOpen(path, reason);
     }
+    fd_ = fd;
     size_ = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    buffer_ = std::make_unique_for_overwrite<uint8_t[]>(kBufferBytes);
 }
 
 FileStream::~FileStream() {
-    if (file_) std::fclose(file_);
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileStream::Fill(uint64_t at) {
+    bufferStart_ = at;
+    bufferFill_ = ReadAt(fd_, buffer_.get(), kBufferBytes, at);
+    return bufferFill_ > 0;
 }
 
 size_t FileStream::Read(void* buffer, size_t n) {
-    if (position_ >= size_ || n == 0) return 0;
-    size_t got = std::fread(buffer, 1, n, file_);
-    position_ += got;
-    return got;
+    if (position_ >= size_) return 0;
+    n = static_cast<size_t>(std::min<uint64_t>(n, size_ - position_));
+    auto* out = static_cast<uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < n) {
+        if (position_ >= bufferStart_ && position_ < bufferStart_ + bufferFill_) {
+            const size_t at = static_cast<size_t>(position_ - bufferStart_);
+            const size_t take = std::min(n - done, bufferFill_ - at);
+            std::memcpy(out + done, buffer_.get() + at, take);
+            done += take;
+            position_ += take;
+        } else if (n - done >= kBufferBytes) { // large reads bypass the buffer
+            const size_t got = ReadAt(fd_, out + done, n - done, position_);
+            if (got == 0) break;
+            done += got;
+            position_ += got;
+        } else if (!Fill(position_)) {
+            break; // the file is shorter than it was when opened, or unreadable
+        }
+    }
+    return done;
 }
 
-void FileStream::Seek(uint64_t position) {
-    position_ = position;
-    if (position <= size_) std::fseek(file_, static_cast<long>(position), SEEK_SET);
+uint64_t FileStream::ZeroRun(uint64_t from, uint64_t limit) {
+    if (from >= size_) return 0;
+    const uint64_t end = from + std::min(limit, size_ - from);
+    uint64_t at = from;
+    while (at < end) {
+        const off_t data = ::lseek(fd_, static_cast<off_t>(at), SEEK_DATA);
+        if (data < 0 && errno == ENXIO) return end - from; // a hole up to the end
+        if (data > static_cast<off_t>(at)) {               // a hole: zeros, not read
+            at = std::min(end, static_cast<uint64_t>(data));
+            continue;
+        }
+        if (!(at >= bufferStart_ && at < bufferStart_ + bufferFill_) && !Fill(at)) break;
+        const size_t offset = static_cast<size_t>(at - bufferStart_);
+        const size_t n =
+            static_cast<size_t>(std::min<uint64_t>({bufferFill_ - offset, end - at, kScanBlock}));
+        const size_t zeros = LeadingZeros(buffer_.get() + offset, n);
+        at += zeros;
+        if (zeros < n) break;
+    }
+    return at - from;
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ public:
     // Positions beyond the end are allowed; reads there return nothing.
     virtual void Seek(uint64_t position) = 0;
     virtual uint64_t Size() const = 0;
+    // How many bytes from `from` on are 0, counting at most `limit` and never
+    // past the end. Leaves the position where it was. Streams that know where
+    // their zeros lie (the holes of a sparse file) answer without reading them.
+    virtual uint64_t ZeroRun(uint64_t from, uint64_t limit);
 
     uint64_t Remaining() const {
         uint64_t p = Position(), s = Size();
@@ -37,6 +42,7 @@ public:
     uint64_t Position() const override { return position_; }
     void Seek(uint64_t position) override { position_ = position; }
     uint64_t Size() const override { return bytes_.size(); }
+    uint64_t ZeroRun(uint64_t from, uint64_t limit) override;
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
 private:
@@ -44,7 +50,9 @@ private:
     uint64_t position_ = 0;
 };
 
-// A file opened read-only. Opening failure raises EFOpenError.
+// A regular file opened read-only. Opening failure raises EFOpenError. Reads go
+// through a buffer of its own, so that moving about within it (the readers
+// seek to every chunk) costs no system call.
 class FileStream : public Stream {
 public:
     explicit FileStream(const std::filesystem::path& path);
@@ -54,13 +62,22 @@ public:
 
     size_t Read(void* buffer, size_t n) override;
     uint64_t Position() const override { return position_; }
-    void Seek(uint64_t position) override;
+    void Seek(uint64_t position) override { position_ = position; }
     uint64_t Size() const override { return size_; }
+    // Passes over the holes of a sparse file without reading them.
+    uint64_t ZeroRun(uint64_t from, uint64_t limit) override;
 
 private:
-    std::FILE* file_ = nullptr;
+    static constexpr size_t kBufferBytes = 64 * 1024;
+    // Fills the buffer from `at`; false when nothing could be read there.
+    bool Fill(uint64_t at);
+
+    int fd_ = -1;
     uint64_t size_ = 0;
     uint64_t position_ = 0;
+    std::unique_ptr<uint8_t[]> buffer_;
+    uint64_t bufferStart_ = 0; // file offset of buffer_[0]
+    size_t bufferFill_ = 0;    // valid bytes in buffer_
 };
 
 // Whole file into memory; raises EFOpenError or EInOutError.

@@ -1,7 +1,7 @@
 // Map reader under both programs' rules, into a sink that checks every call
 // against the size the reader announced. Like the programs' own sinks it makes
-// room for the whole map at each header, so a file that makes the reader take
-// far more memory or time than its size warrants shows up.
+// room for the whole map whenever the reader asks it to, so a file that makes
+// the reader take far more memory or time than its size warrants shows up.
 #include "formats/mapfile.h"
 
 #include <cstdlib>
@@ -15,11 +15,15 @@ class CheckingSink : public MapSink {
 public:
     void SetSize(int width, int height) override {
         if (width < 0 || height < 0 || width > 65535 || height > 65535) std::abort();
+        width_ = width;
+        height_ = height;
+        sized_ = false;
+    }
+    void MakeCells(int width, int height) override {
+        if (sized_ || width != width_ || height != height_) std::abort(); // once a header
         if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxMapCells) {
             std::abort();
         }
-        width_ = width;
-        height_ = height;
         sized_ = true;
         cells_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), MapCell{});
     }

@@ -207,3 +207,88 @@ TEST(FileStreams, OnlyRegularFilesOpen) {
     ::close(otherEnd);
     fs::remove(fifo);
 }
+
+namespace {
+
+// Hands reads and seeks to another stream, counting reads; fails a read once
+// there have been too many, so a loop that reads zeros one chunk at a time
+// shows itself at once instead of running for minutes.
+class CountingStream : public Stream {
+public:
+    explicit CountingStream(Stream& inner, int maxReads) : inner_(inner), maxReads_(maxReads) {}
+    size_t Read(void* buffer, size_t n) override {
+        if (++reads > maxReads_) throw std::runtime_error("read zeros one by one");
+        return inner_.Read(buffer, n);
+    }
+    uint64_t Position() const override { return inner_.Position(); }
+    void Seek(uint64_t position) override { inner_.Seek(position); }
+    uint64_t Size() const override { return inner_.Size(); }
+    uint64_t ZeroRun(uint64_t from, uint64_t limit) override { return inner_.ZeroRun(from, limit); }
+    int reads = 0;
+
+private:
+    Stream& inner_;
+    int maxReads_;
+};
+
+std::vector<std::string> ChunkList(Stream& s) {
+    std::vector<std::string> seen;
+    ReadFormAs<EIffLoader>(s, "PBM ", kMessages, [&](const ChunkInfo& c) {
+        std::string id = IdText(c.id);
+        if (id == std::string(4, '\0')) id = "0000";
+        seen.push_back(id + "@" + std::to_string(c.headerOffset) + "x" + std::to_string(c.count));
+    });
+    return seen;
+}
+
+} // namespace
+
+TEST(FormLoop, RunsOfZeroBytesArePassedOverAtOnce) {
+    // A chunk, 3 empty chunks of zeros from 22, one at 46. An odd-offset zero
+    // chunk is read on its own; runs start at even offsets.
+    std::vector<uint8_t> f;
+    PutId(f, "FORM");
+    PutBE32(f, 0);
+    PutId(f, "PBM ");
+    PutId(f, "ABCD");
+    PutBE32(f, 1);
+    f.insert(f.end(), {'x', 0});
+    f.insert(f.end(), 24, 0);
+    PutId(f, "EFGH");
+    PutBE32(f, 0);
+    f[7] = uint8_t(f.size());
+    MemoryStream whole(f);
+    EXPECT_EQ(ChunkList(whole), (std::vector<std::string>{"ABCD@12x1", "0000@22x3", "EFGH@46x1"}));
+    // Only chunks that start below the FORM length count: here those at 22 and 30.
+    f[7] = 31;
+    MemoryStream cut(f);
+    EXPECT_EQ(ChunkList(cut), (std::vector<std::string>{"ABCD@12x1", "0000@22x2"}));
+
+    // A sparse file of 4 GB, all zeros but its header and a chunk at its end:
+    // read with a handful of reads, and the last chunk is still found.
+    const fs::path file = TempDir() / "sparse.pbm";
+    const uint64_t size = 0xFFFFFFF4u; // zero chunks from 12 reach the last one exactly
+    {
+        std::vector<uint8_t> head;
+        PutId(head, "FORM");
+        PutBE32(head, uint32_t(size));
+        PutId(head, "PBM ");
+        std::vector<uint8_t> tail;
+        PutId(tail, "LAST");
+        PutBE32(tail, 0);
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, off_t(size)), 0);
+        ASSERT_EQ(::pwrite(fd, head.data(), head.size(), 0), ssize_t(head.size()));
+        ASSERT_EQ(::pwrite(fd, tail.data(), tail.size(), off_t(size - 8)), ssize_t(tail.size()));
+        ::close(fd);
+    }
+    FileStream sparse(file);
+    CountingStream counted(sparse, 1000);
+    const uint64_t zeroChunks = (size - 8 - 12) / 8;
+    EXPECT_EQ(ChunkList(counted),
+              (std::vector<std::string>{"0000@12x" + std::to_string(zeroChunks),
+                                        "LAST@" + std::to_string(size - 8) + "x1"}));
+    EXPECT_LT(counted.reads, 10);
+    fs::remove(file);
+}

@@ -70,6 +70,7 @@ Bytes Kids(const std::string& name) {
 struct RecordingSink : MapSink {
     std::vector<std::string> progress;
     std::vector<std::pair<int, int>> sizes;
+    std::vector<std::pair<int, int>> made; // MakeCells
     std::vector<std::vector<MapCell>> rows;
     std::vector<bool> rowHasMiddle;
     std::vector<std::tuple<int, int, uint16_t, uint16_t>> attributes;
@@ -78,14 +79,27 @@ struct RecordingSink : MapSink {
     int rowsDone = 0;
 
     void Progress(const char* text) override { progress.emplace_back(text); }
-    void SetSize(int w, int h) override { sizes.emplace_back(w, h); }
+    bool cellsReady = false; // made since the last SetSize
+
+    void SetSize(int w, int h) override {
+        sizes.emplace_back(w, h);
+        cellsReady = false;
+    }
+    void MakeCells(int w, int h) override {
+        EXPECT_EQ(std::make_pair(w, h), sizes.back());
+        EXPECT_FALSE(cellsReady);
+        made.emplace_back(w, h);
+        cellsReady = true;
+    }
     void SetRow(int y, const MapCell* cells, int width, bool hasMiddle) override {
-        EXPECT_EQ(y, int(rows.size()));
+        EXPECT_TRUE(cellsReady); // the cells of the last header exist
+        EXPECT_EQ(y, int(rows.size()) % sizes.back().second);
         rows.emplace_back(cells, cells + width);
         rowHasMiddle.push_back(hasMiddle);
     }
     void BeginAttributes() override { ++attributeChunks; }
     void SetAttributes(int x, int y, uint16_t a, uint16_t b) override {
+        EXPECT_TRUE(cellsReady);
         attributes.emplace_back(x, y, a, b);
     }
     void TileSetName(const std::string& name) override { names.push_back(name); }
@@ -152,12 +166,15 @@ TEST(MapWriter, ExactBytesOfASmallMap) {
     EXPECT_EQ(back.cellWords, 6);
     EXPECT_EQ(back.tileSet, "TILES\\A.TIL");
     EXPECT_EQ(back.cells, map.cells);
-    ASSERT_EQ(back.chunks.size(), 3u);
-    EXPECT_EQ(back.chunks[0].headerOffset, 12u);
-    EXPECT_EQ(back.chunks[1].headerOffset, 30u);
-    EXPECT_EQ(back.chunks[1].length, 14u);
-    EXPECT_EQ(back.chunks[2].dataOffset, 60u);
-    EXPECT_EQ(back.chunks[2].length, 24u);
+    std::vector<ChunkInfo> chunks;
+    MemoryStream again(got);
+    ForEachMapChunk(again, MapReader::Editor, [&](const ChunkInfo& c) { chunks.push_back(c); });
+    ASSERT_EQ(chunks.size(), 3u);
+    EXPECT_EQ(chunks[0].headerOffset, 12u);
+    EXPECT_EQ(chunks[1].headerOffset, 30u);
+    EXPECT_EQ(chunks[1].length, 14u);
+    EXPECT_EQ(chunks[2].dataOffset, 60u);
+    EXPECT_EQ(chunks[2].length, 24u);
 }
 
 TEST(MapWriter, EmptyAndOverlongNames) {
@@ -366,10 +383,11 @@ TEST(MapReader, HeaderChecksComeAfterTheSizeIsTaken) {
             EXPECT_NE(m.find("Cannot read map cells"), std::string::npos) << cellBytes;
         }
     }
+    // The size limit applies when the cells are to be made.
     RecordingSink huge;
     EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(65535, 65535)).Done(), MapReader::Runtime, &huge),
               "Map is too large");
-    EXPECT_TRUE(huge.sizes.empty());
+    EXPECT_TRUE(huge.made.empty());
     EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(4096, 4097)).Done(), MapReader::Editor),
               "Map is too large");
     EXPECT_EQ(
@@ -377,61 +395,77 @@ TEST(MapReader, HeaderChecksComeAfterTheSizeIsTaken) {
         "Map header is too short");
 }
 
-TEST(MapReader, HeaderWhoseBodyCannotFollowIsRefusedBeforeTheSizeIsTaken) {
-    const std::string missing = "Map body is missing or shorter than its header says";
+TEST(MapReader, CellsAreMadeForTheLastHeaderOnlyAndHeadersNeedNoBody) {
     for (MapReader reader : {MapReader::Editor, MapReader::Runtime}) {
-        // The largest map passes the size limit but its cells are not in the file.
-        RecordingSink largest;
-        EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(4096, 4096)).Done(), reader, &largest),
-                  missing);
-        EXPECT_TRUE(largest.sizes.empty());
+        // Of two headers the second counts, though the first is larger than the file.
+        Bytes twoHeaders = Form()
+                               .Chunk("THDR", Thdr(40, 40))
+                               .Chunk("THDR", Thdr(1, 1))
+                               .Chunk("BODY", Bytes(12, 2))
+                               .Done();
+        RecordingSink second;
+        EXPECT_EQ(LoadError(twoHeaders, reader, &second), "");
+        EXPECT_EQ(second.made, (std::vector<std::pair<int, int>>{{1, 1}}));
+        ASSERT_EQ(second.rows.size(), 1u);
+        EXPECT_EQ(second.rows[0][0].back, 0x0202);
 
-        // Many headers in a small file: the first one is refused before any sink call.
+        // Header and tile set but no body: an empty map of the header's size.
+        RecordingSink noBody;
+        EXPECT_EQ(
+            LoadError(Form().Chunk("THDR", Thdr(300, 200)).Chunk("KIDS", Kids("A.TIL")).Done(),
+                      reader, &noBody),
+            "");
+        EXPECT_EQ(noBody.made, (std::vector<std::pair<int, int>>{{300, 200}}));
+        EXPECT_TRUE(noBody.rows.empty());
+        EXPECT_EQ(noBody.names, std::vector<std::string>{"A.TIL"});
+
+        // A short file still gets the header's own messages.
+        EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(300, 200, 12, 16)).Done(), reader),
+                  "File has wrong tile width");
+        EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(300, 200, 12, 32, 32, 1)).Done(), reader),
+                  "Cannot Read compressed body");
+
+        // Many headers in a small file cost one map, made at the end.
         Form many;
         for (int i = 0; i < 200; ++i)
             many.Chunk("THDR", Thdr(4096, 4096));
         RecordingSink repeated;
-        EXPECT_EQ(LoadError(many.Done(), reader, &repeated), missing);
-        EXPECT_TRUE(repeated.sizes.empty());
+        EXPECT_EQ(LoadError(many.Done(), reader, &repeated), "");
+        EXPECT_EQ(repeated.sizes.size(), 200u);
+        EXPECT_EQ(repeated.made.size(), 1u);
 
-        // The smallest body (5-word cells) with its chunk header is just enough,
-        // one byte less is not; also when the first of two headers is too large.
-        Bytes exact = Form().Chunk("THDR", Thdr(3, 2, 10)).Chunk("BODY", Bytes(60)).Done();
-        EXPECT_EQ(LoadError(exact, reader), "");
-        EXPECT_EQ(LoadError(Bytes(exact.begin(), exact.end() - 1), reader), missing);
-        Bytes twoHeaders = Form()
-                               .Chunk("THDR", Thdr(40, 40))
-                               .Chunk("THDR", Thdr(1, 1))
-                               .Chunk("BODY", Bytes(12))
-                               .Done();
-        RecordingSink second;
-        EXPECT_EQ(LoadError(twoHeaders, reader, &second), missing);
-        EXPECT_TRUE(second.sizes.empty());
-
-        // Each header fits on its own, but together the headers may announce
-        // no more than four times the file: the sink is sized a bounded number
-        // of times. Repeated headers of a real body's size still pass.
-        Form crowded;
-        for (int i = 0; i < 30; ++i)
-            crowded.Chunk("THDR", Thdr(10, 10));
-        crowded.Chunk("PAD ", Bytes(1100));
-        RecordingSink bounded;
-        EXPECT_EQ(LoadError(crowded.Done(), reader, &bounded),
-                  "Map headers announce more cells than the file can hold");
-        EXPECT_EQ(bounded.sizes.size(), 6u); // 6 x 1008 bytes <= 4 x 1660 < 7 x 1008
-        Form repeated4;
+        // Repeated headers each followed by a body of their size all pass.
+        Form bodies;
         for (int i = 0; i < 4; ++i)
-            repeated4.Chunk("THDR", Thdr(10, 10));
-        RecordingSink fourTimes;
-        EXPECT_EQ(LoadError(repeated4.Chunk("BODY", Bytes(1200)).Done(), reader, &fourTimes), "");
-        EXPECT_EQ(fourTimes.sizes.size(), 4u);
-        EXPECT_EQ(fourTimes.rows.size(), 10u);
+            bodies.Chunk("THDR", Thdr(10, 10)).Chunk("BODY", Bytes(1200));
+        RecordingSink paid;
+        EXPECT_EQ(LoadError(bodies.Done(), reader, &paid), "");
+        EXPECT_EQ(paid.made.size(), 4u);
+        EXPECT_EQ(paid.rows.size(), 40u);
 
         // A map of no cells needs no body.
         RecordingSink empty;
         EXPECT_EQ(LoadError(Form().Chunk("THDR", Thdr(0, 500)).Done(), reader, &empty), "");
         EXPECT_EQ(empty.sizes, (std::vector<std::pair<int, int>>{{0, 500}}));
     }
+}
+
+TEST(MapReader, CellsMadeWithoutBodiesStayWithinAFewTimesTheFile) {
+    // Header and attribute chunk over and over: each pair would make a map of
+    // 100 cells from 34 bytes. Past the first map, the maps made may come to
+    // four times the file (1980 bytes), counted as the smallest bodies (1008 bytes each).
+    Form crowded;
+    for (int i = 0; i < 30; ++i)
+        crowded.Chunk("THDR", Thdr(10, 10)).Chunk("AT32", Bytes(6));
+    crowded.Chunk("PAD ", Bytes(1000));
+    RecordingSink bounded;
+    EXPECT_EQ(LoadError(crowded.Done(), MapReader::Editor, &bounded),
+              "Map headers announce more cells than the file can hold");
+    EXPECT_EQ(bounded.made.size(), 7u); // 7 x 1008 <= 4 x 1980 < 8 x 1008
+    // The runtime does not read attribute chunks, so it makes one map at the end.
+    RecordingSink runtime;
+    EXPECT_EQ(LoadError(crowded.Done(), MapReader::Runtime, &runtime), "");
+    EXPECT_EQ(runtime.made.size(), 1u);
 }
 
 TEST(MapReader, MapDataWithoutBodyHasItsCellsAfterTheRead) {

@@ -43,14 +43,31 @@ public:
         Box.SetText(ProgressLine::CurrentString, text);
     }
 
+    // The planes take a header's size when the reader makes its cells.
     void SetSize(int width, int height) override {
         MarkLoaded();
+        HeaderSize = {width, height};
+        SizeTaken = false;
+    }
+
+    void MakeCells(int width, int height) override {
         try {
             Doc.SetEmptyMap(width, height);
         } catch (const EMapSize& e) {
             throw formats::EmapLoad(e.what());
         }
+        SizeTaken = true;
         Editor.Ui.MapSizeChanged(Doc.W(), Doc.H());
+    }
+
+    // After a failed read the document still takes the last header's size,
+    // when it can hold it.
+    void KeepHeaderSize() {
+        if (!HeaderSize || SizeTaken) return;
+        try {
+            MakeCells(HeaderSize->first, HeaderSize->second);
+        } catch (const formats::FormatError&) {
+        }
     }
 
     void SetRow(int y, const formats::MapCell* cells, int width, bool hasMiddle) override {
@@ -78,6 +95,8 @@ public:
         Doc.SetCell(kArgumentLayer, x, y, arguments);
     }
 
+    // Each name that names no file is reported; the last one that does is
+    // loaded once the chunks are read (LoadTileSet).
     void TileSetName(const std::string& name) override {
         MarkLoaded();
         std::optional<fs::path> found = ResolveTileSetName(name, MapFile);
@@ -85,9 +104,14 @@ public:
             Editor.Ui.ShowMessage(MessageKind::Warning, kNoTileSet, MessageButtons::Ignore);
             return;
         }
+        TileSet = std::move(found);
+    }
+
+    void LoadTileSet() {
+        if (!TileSet) return;
         // A damaged tile set is reported like a missing one: the map itself still loads.
         try {
-            Editor.Tiles.LoadTileSet(found->string());
+            Editor.Tiles.LoadTileSet(TileSet->string());
         } catch (const formats::FormatError& e) {
             Editor.Ui.ShowMessage(MessageKind::Warning, e.what(), MessageButtons::Ignore);
         }
@@ -101,6 +125,9 @@ private:
     ProgressBox& Box;
     fs::path MapFile;
     bool Loaded = false;
+    std::optional<std::pair<int, int>> HeaderSize;
+    bool SizeTaken = false;
+    std::optional<fs::path> TileSet;
 };
 
 class DocumentSource : public formats::MapSource {
@@ -161,7 +188,19 @@ std::optional<fs::path> ResolveTileSetName(const std::string& recorded, const fs
 void TEditor::MapFromStream(formats::Stream& stream, const fs::path& mapFile) {
     std::unique_ptr<ProgressBox> box = Ui.OpenProgress("Loading Map");
     DocumentSink sink(*this, *box, mapFile);
-    formats::ReadMap(stream, sink, formats::MapReader::Editor);
+    try {
+        formats::ReadMap(stream, sink, formats::MapReader::Editor);
+    } catch (...) {
+        // What was read stays: the last header's size and the tile set named
+        // before the failure. The read's own error is the one reported.
+        sink.KeepHeaderSize();
+        try {
+            sink.LoadTileSet();
+        } catch (...) {
+        }
+        throw;
+    }
+    sink.LoadTileSet();
     sink.MarkLoaded();
     box.reset();
     Ui.RealizeEditorPalette();

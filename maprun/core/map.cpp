@@ -4,6 +4,7 @@
 #include "formats/errors.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace maprun {
 
@@ -17,11 +18,15 @@ bool IsFullPath(std::string_view name) {
     return !name.empty() && (name.front() == '/' || name.front() == '\\');
 }
 
+// Makes the cells when the reader asks for them and notes the tile set that
+// the last KIDS chunk names; LoadFromStream loads it once the chunks are read.
 class RuntimeMapSink : public formats::MapSink {
 public:
     RuntimeMapSink(TMap& map, const fs::path& dir) : map_(map), dir_(dir) {}
 
-    void SetSize(int width, int height) override {
+    void SetSize(int, int) override {}
+
+    void MakeCells(int width, int height) override {
         if (uint64_t(width) * uint64_t(height) > formats::kMaxMapCells)
             throw formats::EMapLoad("Map is too large");
         map_.Resize(width, height);
@@ -37,6 +42,7 @@ public:
         }
     }
 
+    // A name that resolves to no file ends the read at once.
     void TileSetName(const std::string& name) override {
         std::string stored = name;
         if (IsFullPath(stored)) stored.front() = '/';
@@ -44,12 +50,15 @@ public:
         std::error_code ec;
         if (!path || !fs::is_regular_file(*path, ec))
             throw formats::EMapLoad("Map file did not have a valid TileSet filename");
-        map_.Tiles().LoadFromFile(*path);
+        tileSet_ = std::move(path);
     }
+
+    const std::optional<fs::path>& TileSet() const { return tileSet_; }
 
 private:
     TMap& map_;
     fs::path dir_;
+    std::optional<fs::path> tileSet_;
 };
 
 bool IsSolid(const TTiles& tiles, uint16_t word) {
@@ -92,6 +101,8 @@ void TMap::LoadFromFile(const fs::path& fileName) {
 void TMap::LoadFromStream(formats::Stream& stream, const fs::path& dir) {
     RuntimeMapSink sink(*this, dir);
     formats::ReadMap(stream, sink, formats::MapReader::Runtime);
+    // However many tile set names the map holds, one tile set is loaded.
+    if (sink.TileSet()) FTiles.LoadFromFile(*sink.TileSet());
     ClearHiddenLayers();
 }
 

@@ -262,3 +262,58 @@ TEST(MapFiles, TileSetNamesAreRecordedAndFoundBesideTheMap) {
     ASSERT_TRUE(found);
     EXPECT_EQ(found->filename(), beside.filename());
 }
+
+TEST(MapFiles, OneTileSetPerMapAndTheHeadersAsTheFormatReadsThem) {
+    TempDir dir;
+    const fs::path tileSet = MakeTileSet(dir.path());
+    auto tileSetLoads = [](const FakeUi& ui) {
+        return std::count_if(ui.progress.begin(), ui.progress.end(),
+                             [](const auto& box) { return box[0] == "Loading TileSet"; });
+    };
+
+    // Fifty names of the tile set load it once; a name of nothing still warns.
+    std::vector<Chunk> chunks{Thdr(1, 1, 12)};
+    for (int i = 0; i < 50; ++i)
+        chunks.push_back(Kids("TILES\\SET.TIL"));
+    chunks.push_back(Kids("NOPE.TIL"));
+    chunks.push_back(Chunk{"BODY", Bytes(12, 0)});
+    Editor many;
+    many.Read(MapFile(chunks), dir / "m.map");
+    EXPECT_EQ(tileSetLoads(many.ui), 1);
+    EXPECT_EQ(many.ed.Tiles.FindSlot(6), 2);
+    EXPECT_EQ(many.ui.messages.size(), 1u);
+
+    // A header and a tile set but no body: an empty map of the header's size.
+    Editor noBody;
+    noBody.ed.Doc.SetCell(0, 0, 0, 9);
+    noBody.Read(MapFile({Thdr(300, 200, 12), Kids("TILES\\SET.TIL")}), dir / "m.map");
+    EXPECT_EQ(noBody.ed.Doc.W(), 300);
+    EXPECT_EQ(noBody.ed.Doc.H(), 200);
+    EXPECT_EQ(noBody.ed.Doc.Cell(0, 0, 0), 0);
+    EXPECT_EQ(tileSetLoads(noBody.ui), 1);
+
+    // Of two headers the second counts, though the first is larger than the file.
+    Editor second;
+    Chunk body{"BODY", Bytes(24, 0)};
+    body.data[1] = 4;
+    second.Read(MapFile({Thdr(5000, 3000, 12), Thdr(2, 1, 12), body}), dir / "m.map");
+    EXPECT_EQ(second.ed.Doc.W(), 2);
+    EXPECT_EQ(second.ed.Doc.Cell(0, 0, 0), 4);
+    EXPECT_EQ(second.ui.sizes, (std::vector<std::pair<int32_t, int32_t>>{{2, 1}}));
+
+    // A short file gets the header's own message; the document takes its size
+    // and the tile set named before the failure.
+    Editor wrong;
+    Chunk thdr = Thdr(30, 20, 12);
+    thdr.data[5] = 16; // 16-pixel tiles
+    try {
+        wrong.Read(MapFile({Kids("TILES\\SET.TIL"), thdr}), dir / "m.map");
+        FAIL();
+    } catch (const formats::EmapLoad& e) {
+        EXPECT_STREQ(e.what(), "File has wrong tile width");
+    }
+    EXPECT_EQ(wrong.ed.Doc.W(), 30);
+    EXPECT_EQ(wrong.ed.Doc.H(), 20);
+    EXPECT_EQ(tileSetLoads(wrong.ui), 1);
+    EXPECT_EQ(wrong.ui.openBoxes, 0);
+}

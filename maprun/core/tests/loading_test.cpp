@@ -293,3 +293,71 @@ TEST(MapLoading, MissingTileSetFailsTheLoad) {
     EXPECT_THROW(map.LoadFromFile(dir / "junk.map"), formats::EMapLoad);
     EXPECT_THROW(map.LoadFromFile(dir / "absent.map"), formats::EFOpenError);
 }
+
+namespace {
+
+// A map file made of these chunks (ID and data), FORM length the file size.
+void WriteChunks(const std::filesystem::path& path,
+                 const std::vector<std::pair<std::string, std::string>>& chunks) {
+    auto be32 = [](uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    std::string body = "ZMAP";
+    for (const auto& [id, data] : chunks) {
+        body += id + be32(uint32_t(data.size())) + data;
+        if (data.size() % 2) body += '\0';
+    }
+    test::WriteText(path, "FORM" + be32(uint32_t(body.size() + 8)) + body);
+}
+
+std::string Thdr(int w, int h) {
+    return {char(w >> 8), char(w), char(h >> 8), char(h), 0, 32, 0, 32, 12, 0};
+}
+
+std::string Kids(const std::string& name) {
+    return char(name.size() + 3) + name + "\r\r";
+}
+
+} // namespace
+
+TEST(MapLoading, TheLastTileSetNamedIsLoadedAndHeadersNeedNoBody) {
+    TempDir dir;
+    WriteTileSet(dir, "TILE 5 PICS\\SINGLE.PBM\r\n");
+    test::WriteText(dir / "tiles/OTHER.TIL", "BLOKTEXT\r\nTILE 6 PICS\\SINGLE.PBM\r\n");
+    const std::string cells(3 * 2 * 12, '\0');
+
+    // Each name is checked as it comes, one tile set is loaded: the last.
+    WriteChunks(dir / "two.map", {{"THDR", Thdr(3, 2)},
+                                  {"KIDS", Kids("TILES\\DEMO.TIL")},
+                                  {"KIDS", Kids("TILES\\OTHER.TIL")},
+                                  {"BODY", cells}});
+    TMap two;
+    two.LoadFromFile(dir / "two.map");
+    EXPECT_EQ(two.Tiles().Tile(5), nullptr);
+    EXPECT_NE(two.Tiles().Tile(6), nullptr);
+    WriteChunks(dir / "missing.map", {{"THDR", Thdr(3, 2)},
+                                      {"KIDS", Kids("TILES\\NONE.TIL")},
+                                      {"KIDS", Kids("TILES\\OTHER.TIL")},
+                                      {"BODY", cells}});
+    TMap missing;
+    EXPECT_THROW(missing.LoadFromFile(dir / "missing.map"), formats::EMapLoad);
+
+    // Of two headers the second counts, though the first is larger than the file.
+    WriteChunks(dir / "headers.map", {{"THDR", Thdr(4000, 4000)},
+                                      {"THDR", Thdr(3, 2)},
+                                      {"KIDS", Kids("TILES\\DEMO.TIL")},
+                                      {"BODY", cells}});
+    TMap headers;
+    headers.LoadFromFile(dir / "headers.map");
+    EXPECT_EQ(headers.Width(), 3);
+    EXPECT_EQ(headers.Cells().size(), 6u);
+
+    // A header and a tile set but no body: an empty map of the header's size.
+    WriteChunks(dir / "nobody.map", {{"THDR", Thdr(300, 200)}, {"KIDS", Kids("TILES\\DEMO.TIL")}});
+    TMap empty;
+    empty.LoadFromFile(dir / "nobody.map");
+    EXPECT_EQ(empty.Width(), 300);
+    EXPECT_EQ(empty.Height(), 200);
+    EXPECT_EQ(empty.Cells(), std::vector<TCell>(300 * 200));
+    EXPECT_NE(empty.Tiles().Tile(5), nullptr);
+}
