@@ -111,9 +111,10 @@ public:
         if (!TileSet) return;
         // A damaged tile set is reported like a missing one: the map itself still loads.
         try {
-            Editor.Tiles.LoadTileSet(TileSet->string());
+            formats::WithFileName(*TileSet, [&] { Editor.Tiles.LoadTileSet(TileSet->string()); });
         } catch (const formats::FormatError& e) {
-            Editor.Ui.ShowMessage(MessageKind::Warning, e.what(), MessageButtons::Ignore);
+            Editor.Ui.ShowMessage(MessageKind::Warning, formats::ErrorMessage(e),
+                                  MessageButtons::Ignore);
         }
     }
 

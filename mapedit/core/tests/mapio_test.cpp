@@ -188,7 +188,9 @@ TEST(MapFiles, MissingOrDamagedTileSetsOnlyWarn) {
 
     WriteText(dir / "bad.til", "not a tile set");
     e.Read(MapFile({Thdr(1, 1, 12), Kids("BAD.TIL"), body}), dir / "x.map");
-    EXPECT_EQ(e.ui.messages.back().text, "Cannot read this file format");
+    // The reader's message, and the tile set it concerns on a line of its own.
+    EXPECT_EQ(e.ui.messages.back().text,
+              "Cannot read this file format\n" + fs::weakly_canonical(dir / "bad.til").string());
     EXPECT_EQ(e.ed.Doc.Cell(0, 0, 0), 9);
 
     // Without a tile set the writer records an empty name; reading it warns.
