@@ -1,3 +1,4 @@
+#include "bios/model/model_bios.h"
 #include "bios/rom_bios.h"
 #include "pcemu/bios.h"
 #include "pcemu/config.h"
@@ -21,12 +22,7 @@ private:
 BiosOrError MakeBios(const MachineConfig& config) {
     if (config.bios == "none") return {std::make_unique<NoBios>(), {}};
     if (IsRomBiosName(config.bios)) return MakeRomBios(config);
-    if (IsModelBiosName(config.bios)) {
-        // The model BIOS personalities plug in here.
-        return {nullptr, "the model BIOS '" + config.bios +
-                             "' is not available in this build; use rom:bochs, rom:seabios or "
-                             "rom:isavga"};
-    }
+    if (IsModelBiosName(config.bios)) return MakeModelBios(config);
     return {nullptr, "unknown BIOS '" + config.bios + "'"};
 }
 

@@ -5,6 +5,7 @@
 #include "pcemu/memory_bus.h"
 #include "pcemu/ports.h"
 #include "vga/bochs_interface.h"
+#include "vga/bochs_register_block.h"
 #include "vga/dac.h"
 #include "vga/display_timing.h"
 #include "vga/pci_function.h"
@@ -18,7 +19,7 @@ namespace pcemu {
 struct Adapter::Parts {
     Parts(AddressSpace& space, std::shared_ptr<Clock> c, std::function<void()> windowChanged)
         : clock(std::move(c)), timing(*clock), bochs(space, dac, std::move(windowChanged)),
-          memory(vga, bochs, space), ports(vga, dac, timing),
+          registerBlock(bochs), memory(vga, bochs, space), ports(vga, dac, timing),
           pci(kLinearBufferBase, space.vramSize()) {}
 
     std::shared_ptr<Clock> clock;
@@ -26,6 +27,7 @@ struct Adapter::Parts {
     Dac dac;
     DisplayTiming timing;
     BochsInterface bochs;
+    BochsRegisterBlock registerBlock;
     VgaMemory memory;
     VgaPorts ports;
     PciFunction pci;
@@ -39,6 +41,7 @@ Adapter::Adapter(AddressSpace& space, MemoryBus& memory, PortBus& ports,
     ports.attach(VgaPorts::kFirst, VgaPorts::kLast, &parts_->ports);
     ports.attach(0x1CE, 0x1CF, &parts_->bochs);
     ports.attach(PciFunction::kFirst, PciFunction::kLast, &parts_->pci);
+    memory.mapDevice(kRegisterBlock, kRegisterBlockSize, &parts_->registerBlock);
 }
 
 Adapter::~Adapter() = default;
@@ -47,7 +50,7 @@ Adapter::~Adapter() = default;
 // and shows the start of video memory otherwise.
 void Adapter::syncWindow() {
     const BochsState& b = parts_->bochs.state();
-    uint32_t offset = b.enabled() ? uint32_t{b.writeBank} * kVgaWindowSize : 0;
+    uint32_t offset = b.enabled() ? b.writeBank * b.bankBytes() : 0;
     uint32_t before = space_.windowOffset();
     if (space_.mapWindow(offset) && space_.windowOffset() != before) ++windowMoves_;
 }

@@ -70,6 +70,10 @@ uint16_t BochsInterface::read(uint16_t index) const {
         return state_.yOffset;
     case kBochsVideoMemory64K:
         return static_cast<uint16_t>(space_.vramSize() >> 16);
+    case kBochsBankGranularity:
+        return state_.bankGranularityKB;
+    case kBochsReadBank:
+        return state_.readBank;
     default:
         return 0;
     }
@@ -109,7 +113,7 @@ void BochsInterface::write(uint16_t index, uint16_t value) {
     }
     case kBochsBank: {
         uint16_t bank = value & 0x3FFF;
-        if (uint64_t{bank} * 0x10000 + 0x10000 > space_.vramSize()) break;
+        if (uint64_t{bank} * state_.bankBytes() + 0x10000 > space_.vramSize()) break;
         uint16_t which = value & (kBankWriteOnly | kBankReadOnly);
         if (which != kBankWriteOnly) state_.readBank = bank;
         if (which != kBankReadOnly) state_.writeBank = bank;
@@ -128,6 +132,13 @@ void BochsInterface::write(uint16_t index, uint16_t value) {
         break;
     case kBochsYOffset:
         state_.yOffset = value;
+        break;
+    case kBochsBankGranularity:
+        // A power of two from 4 to 64 KB; the banks go back to 0.
+        if (value < 4 || value > 64 || (value & (value - 1)) != 0) break;
+        state_.bankGranularityKB = value;
+        state_.readBank = state_.writeBank = 0;
+        windowChanged_();
         break;
     default:
         break;

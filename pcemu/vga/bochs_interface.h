@@ -21,9 +21,12 @@ struct BochsState {
     uint16_t readBank = 0, writeBank = 0;
     uint16_t virtWidth = 640, virtHeight = 480;
     uint16_t xOffset = 0, yOffset = 0;
+    uint16_t bankGranularityKB = 64;
 
     bool enabled() const { return (enable & kBochsEnabled) != 0; }
     unsigned bytesPerPixel() const { return (bpp + 7u) / 8u; }
+    // Video memory (planar addresses at 4 bpp) from one BANK unit to the next.
+    uint32_t bankBytes() const { return uint32_t{bankGranularityKB} * 1024u; }
     // Bytes from one line to the next (4 bpp: addresses of one plane).
     uint32_t pitch() const {
         return bpp == 4 ? virtWidth / 8u : uint32_t{virtWidth} * bytesPerPixel();

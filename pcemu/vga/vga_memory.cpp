@@ -120,7 +120,7 @@ uint8_t VgaMemory::readByte(uint32_t offset) {
     uint32_t vramSize = space_.vramSize();
     if (b.enabled()) {
         if (offset >= 0x10000) return 0xFF;
-        uint32_t at = uint32_t{b.readBank} * 0x10000 + offset;
+        uint32_t at = b.readBank * b.bankBytes() + offset;
         if (b.bpp == 4) return readPlanar(at, vramSize / 4, -1);
         return at < vramSize ? space_.vram()[at] : 0xFF;
     }
@@ -140,7 +140,7 @@ void VgaMemory::writeByte(uint32_t offset, uint8_t value) {
     uint32_t vramSize = space_.vramSize();
     if (b.enabled()) {
         if (offset >= 0x10000) return;
-        uint32_t at = uint32_t{b.writeBank} * 0x10000 + offset;
+        uint32_t at = b.writeBank * b.bankBytes() + offset;
         if (b.bpp == 4)
             writePlanar(at, vramSize / 4, value, vga_.mapMask());
         else if (at < vramSize)

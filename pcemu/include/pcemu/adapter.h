@@ -38,6 +38,10 @@ enum BochsRegister : uint16_t {
     kBochsXOffset = 8,
     kBochsYOffset = 9,
     kBochsVideoMemory64K = 10,
+    // pcemu's own registers: the size of one BANK unit in KB (4, 8, 16, 32 or
+    // 64; 64 after reset), and the read bank, read-only.
+    kBochsBankGranularity = 0x10,
+    kBochsReadBank = 0x11,
 };
 enum BochsEnableBits : uint16_t {
     kBochsEnabled = 0x01,
@@ -52,6 +56,10 @@ public:
     // The virtual monitor: 449 lines at 31.5 kHz.
     static constexpr double kRefreshHz = 31500.0 / 449.0;
     static constexpr uint32_t kPciAddress = 0x0010; // bus 0, device 2, function 0
+    // The Bochs registers mirrored in memory: register i as the 16-bit word
+    // at kRegisterBlock + 2i.
+    static constexpr uint32_t kRegisterBlock = 0xF0100000;
+    static constexpr uint32_t kRegisterBlockSize = 0x100;
 
     Adapter(AddressSpace& space, MemoryBus& memory, PortBus& ports, std::shared_ptr<Clock> clock);
     ~Adapter();

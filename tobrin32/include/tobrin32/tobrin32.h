@@ -8,7 +8,8 @@
 extern "C" {
 #endif
 
-// Eight 16-bit words: AX BX CX DX SI DI and two words of the companion's own.
+// Eight 16-bit words: AX BX CX DX SI DI and two words of the companion's own:
+// after a call, the carry flag (0 or 1) and the low 16 bits of the flags.
 // The byte halves of AX..DX are reachable as AL/AH..DL/DH (little-endian).
 typedef union RealRegs {
     struct {
@@ -32,9 +33,18 @@ typedef struct ProtSegs {
 } ProtSegs;
 
 // Attach and detach notifications, counted: the first attach binds the
-// companion, the last detach releases it.
+// companion, the last detach releases it. Attach gives 1 on success and 0
+// when the binding failed; everything else gives 0.
+//
+// Other libraries export a DllEntryPoint too, so a library that hands its
+// own notifications on must make sure it reaches this one: call
+// TB_DllEntryPoint (the same entry under a name of its own), or look
+// "DllEntryPoint" up on this library's handle,
+// dlsym(dlopen("libtobrin32.so", RTLD_NOLOAD | RTLD_NOW), "DllEntryPoint").
+// Calls inside this library always reach its own entry.
 enum { TB_DLL_PROCESS_DETACH = 0, TB_DLL_PROCESS_ATTACH = 1 };
 int DllEntryPoint(void* module, uint32_t reason, void* reserved);
+int TB_DllEntryPoint(void* module, uint32_t reason, void* reserved);
 
 int TB_getModeType(void);
 uint32_t TB_getBIOSSelector(void);
@@ -68,20 +78,26 @@ void TB_callRealMode(uint32_t segment, uint32_t offset, RealRegs* regs, RealSegs
 
 uint32_t TB_createSelector(uint32_t base, uint32_t limit);
 void TB_freeSelector(uint32_t selector);
-void* TB_allocRealSeg(uint32_t size, uint32_t* selector, uint32_t* offset,
-                      uint32_t* realSegment, uint32_t* realOffset);
+void* TB_allocRealSeg(uint32_t size, uint32_t* selector, uint32_t* offset, uint32_t* realSegment,
+                      uint32_t* realOffset);
 void TB_freeRealSeg(uint32_t selector, uint32_t offset);
 
 uint32_t _TB_getRMvect(int intno, uint32_t* vector);
 void _TB_setRMvect(int intno, uint32_t vector);
 
 int VF_available(void);
+// The virtual linear buffer over the banked window at bankWindowBase (the
+// window at 0xA0000; bankSize in KB, 64). `code` moves the window to the bank
+// in EAX and ends without a return instruction; at most 100 bytes in
+// flat-thunk mode. Nil when the buffer cannot be started.
 void* VF_init(uint32_t bankWindowBase, uint32_t bankSize, uint32_t codeLength, const void* code);
 void VF_exit(void);
 
 void TB_setBankA(int bank);
 void TB_setBankAB(int bank);
 void TB_setCRTStart(int x, int y);
+// Bytes of conventional memory still free for TB_allocRealSeg, and the RAM
+// of the emulated PC in bytes.
 void TB_availableMemory(uint32_t* physical, uint32_t* total);
 
 #ifdef __cplusplus
