@@ -12,6 +12,15 @@
 
 namespace maprun {
 
+struct TExpandedTile;
+
+// An expanded tile and where its top-left corner goes in the frame.
+struct TTilePlacement {
+    const TExpandedTile* tile;
+    int32_t x;
+    int32_t y;
+};
+
 struct BitmapInfoHeader {
     uint32_t biSize = 40;
     int32_t biWidth = 0;
@@ -93,9 +102,11 @@ public:
     // Draws a sprite record with its hotspot at (x, y), clipped to ClipRect.
     // A nil sprite draws nothing. Allocates nothing.
     void DrawSprite(const uint8_t* sprite, int x, int y);
-    // The same for a record that IsPlainBlock: its rows are copied at a fixed
-    // distance from each other, without walking the row sizes.
-    void DrawBlock(const uint8_t* sprite, int x, int y);
+    // Draws an expanded tile with its top-left corner at (x, y), clipped to
+    // ClipRect: the same pixels as DrawSprite of the record it was made from.
+    void DrawTile(const TExpandedTile& tile, int x, int y);
+    // DrawTile for each of `count` tiles, in order.
+    void DrawTiles(const TTilePlacement* tiles, size_t count);
     // Fills the part of the frame inside `rect` (clipped) with one colour.
     void FillRect(const TClipRect& rect, uint8_t colour);
 

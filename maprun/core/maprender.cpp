@@ -60,21 +60,30 @@ void TMap::DrawMap(const TPoint& pos, TFrameBuffer& frame, int layer) const {
     const CellSpan rows = VisibleCells(y0, h, FHeight);
     const uint16_t TCell::*word = kLayerWords[layer];
 
+    // Tiles are handed to the frame in batches; a record without an expanded
+    // form is drawn on its own, after the tiles before it.
+    constexpr size_t kBatch = 64;
+    TTilePlacement batch[kBatch];
+    size_t batched = 0;
     for (int64_t row = rows.first; row < rows.end; ++row) {
         const TCell* cell = FCells.data() + row * FWidth + columns.first;
-        const auto y = static_cast<int>(row * kTileSize - y0);
+        const auto y = static_cast<int32_t>(row * kTileSize - y0);
         for (int64_t column = columns.first; column < columns.end; ++column, ++cell) {
             const unsigned tile = (cell->*word) & kTileNumberMask;
             if (tile == 0) continue;
             const uint8_t* sprite = FTiles.TileUnchecked(tile);
             if (!sprite) continue;
-            const auto x = static_cast<int>(column * kTileSize - x0);
-            if (FTiles.IsBlockUnchecked(tile))
-                frame.DrawBlock(sprite, x, y);
-            else
-                frame.DrawSprite(sprite, x, y);
+            const auto x = static_cast<int32_t>(column * kTileSize - x0);
+            const TExpandedTile* expanded = FTiles.ExpandedUnchecked(tile);
+            if (expanded) batch[batched++] = TTilePlacement{expanded, x, y};
+            if (!expanded || batched == kBatch) {
+                frame.DrawTiles(batch, batched);
+                batched = 0;
+            }
+            if (!expanded) frame.DrawSprite(sprite, x, y);
         }
     }
+    frame.DrawTiles(batch, batched);
 }
 
 void TMap::ClearOutsideMap(const TPoint& pos, TFrameBuffer& frame, uint8_t colour) const {

@@ -1,8 +1,8 @@
 // Drawing sprite records into the frame buffer: an unclipped routine for the
 // common case and a clipped one that draws a window of columns, each for the
-// plain-copy kinds (transparent, solid) and for the shaded kind; and a block
-// copy for records that are one opaque rectangle.
+// plain-copy kinds (transparent, solid) and for the shaded kind.
 #include "maprun/core/framebuffer.h"
+#include "maprun/core/pixelvectors.h"
 #include "maprun/core/shadetable.h"
 #include "maprun/core/sprite.h"
 
@@ -43,6 +43,16 @@ struct CopyRun {
 
 struct ShadeRun {
     static void Put(uint8_t* dest, const uint8_t* src, int32_t n) {
+        using namespace pixels;
+        if (n >= 16) {
+            // 16 pixels at a time; the last block overlaps the one before, so
+            // it is shaded from the frame's pixels before any is written.
+            const V16 last = Shade(Load<V16>(dest + n - 16), Load<V16>(src + n - 16));
+            for (int32_t i = 0; i < n - 16; i += 16)
+                Store(dest + i, Shade(Load<V16>(dest + i), Load<V16>(src + i)));
+            Store(dest + n - 16, last);
+            return;
+        }
         // Taken once per run: the pixel writes could otherwise make the
         // compiler fetch the table's address again for every pixel.
         const uint8_t* const table = ShadeTable[0].data();
@@ -147,27 +157,6 @@ void TFrameBuffer::DrawSprite(const uint8_t* sprite, int X, int Y) {
         DrawKind<ShadeRun>(row, drawnRows, dest, FRowStep, f, t, static_cast<int32_t>(width));
     else
         DrawKind<CopyRun>(row, drawnRows, dest, FRowStep, f, t, static_cast<int32_t>(width));
-}
-
-void TFrameBuffer::DrawBlock(const uint8_t* sprite, int X, int Y) {
-    const TClipRect& clip = FClipRect;
-    const int64_t width = SpriteWidth(sprite);
-    const int64_t x = int64_t(X) - SpriteHotspotX(sprite);
-    const int64_t y = int64_t(Y) - SpriteHotspotY(sprite);
-    const int64_t left = std::max<int64_t>(x, clip.Left);
-    const int64_t right = std::min<int64_t>(x + width, clip.Right);
-    const int64_t top = std::max<int64_t>(y, clip.Top);
-    const int64_t bottom = std::min<int64_t>(y + SpriteHeight(sprite), clip.Bottom);
-    if (left >= right || top >= bottom) return;
-
-    const ptrdiff_t rowSize = BlockRowSize(static_cast<int32_t>(width));
-    const uint8_t* src = FirstSpriteRow(sprite) + kRowHeaderSize + kSpanHeaderSize +
-                         (top - y) * rowSize + (left - x);
-    const ptrdiff_t rowStep = FRowStep; // a local, so the pixel writes cannot change it
-    uint8_t* dest = FOrigin + left + top * rowStep;
-    const auto n = static_cast<int32_t>(right - left);
-    for (int64_t row = top; row < bottom; ++row, src += rowSize, dest += rowStep)
-        CopyRun::Put(dest, src, n);
 }
 
 } // namespace maprun

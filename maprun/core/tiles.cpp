@@ -100,7 +100,7 @@ void LoadTileSet(TTiles& tiles, const fs::path& fileName,
 void TTiles::AddTile(const formats::TPBMImage& image, const TRect& rect, int index) {
     if (index < 0 || index >= kMaxIndex) return;
     FList[index] = MakeSprite(image, rect);
-    FBlock[index] = FList[index] && IsPlainBlock(FList[index].get());
+    FExpanded[index] = ExpandTile(FList[index].get());
 }
 
 void TTiles::LoadFromFile(const fs::path& fileName, const formats::ProgressCallback& progress) {

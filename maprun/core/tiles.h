@@ -2,6 +2,7 @@
 // The runtime's tile store: one sprite record per tile number, loaded from a
 // tile set file.
 #include "formats/pbm.h"
+#include "maprun/core/expandedtile.h"
 #include "maprun/core/sprite.h"
 
 #include <array>
@@ -21,8 +22,9 @@ public:
     }
     // Unchecked: `index` must be below kCount (a 13-bit tile number is).
     const uint8_t* TileUnchecked(unsigned index) const { return FList[index].get(); }
-    // The tile is one opaque block (IsPlainBlock), noted when it was added.
-    bool IsBlockUnchecked(unsigned index) const { return FBlock[index]; }
+    // The tile's expanded form (nil unless its record is 32 x 32), made when
+    // it was added.
+    const TExpandedTile* ExpandedUnchecked(unsigned index) const { return FExpanded[index].get(); }
 
     // Stores MakeSprite(image, rect) at 0 <= index < 8191 (nil for an empty
     // rectangle), replacing what was there; other indices are ignored.
@@ -38,7 +40,7 @@ public:
 
 private:
     std::array<SpriteRecord, kCount> FList;
-    std::array<bool, kCount> FBlock{};
+    std::array<std::unique_ptr<TExpandedTile>, kCount> FExpanded;
 };
 
 } // namespace maprun

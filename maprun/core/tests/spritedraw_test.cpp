@@ -1,4 +1,5 @@
 #include "fixtures.h"
+#include "maprun/core/expandedtile.h"
 #include "maprun/core/framebuffer.h"
 #include "maprun/core/shadetable.h"
 #include "maprun/core/sprite.h"
@@ -45,15 +46,20 @@ void ExpectDrawnAt(const formats::TPBMImage& image, int x, int y, TFrameBuffer& 
         << "sprite " << image.Width() << " x " << image.Height() << " at " << x << ", " << y;
 }
 
-} // namespace
-
-TEST(DrawSprite, ClipsOnEveryEdgeForEveryKind) {
-    std::mt19937 rng(7);
-    const std::vector<std::vector<uint8_t>> palettes = {
+// Pixel values that make records of each kind.
+std::vector<std::vector<uint8_t>> KindPalettes() {
+    return {
         {0, 0, 1, 0x20, 0x41, 0x77, 0xFE}, // transparent
         {0x20, 0x41, 0x77, 0xFE},          // solid
         {0, 2, 7, 15, 0x20, 0x91},         // shaded
     };
+}
+
+} // namespace
+
+TEST(DrawSprite, ClipsOnEveryEdgeForEveryKind) {
+    std::mt19937 rng(7);
+    const std::vector<std::vector<uint8_t>> palettes = KindPalettes();
     for (bool flipped : {false, true}) {
         TFrameBuffer frame(64, 48);
         frame.SetFlipped(flipped);
@@ -130,4 +136,81 @@ TEST(ShadeTable, StepsAlongTheRampWithoutLeavingIt) {
     frame.DrawSprite(record.get(), 0, 0);
     for (int x = 0; x < 8; ++x)
         EXPECT_EQ(frame.GetPixel(x, 0), result[x]) << "x " << x;
+}
+
+TEST(DrawSprite, LongShadedRunsMatchTheShadeTable) {
+    // Runs of 16 pixels and more are shaded a vector at a time, the last one
+    // overlapping the one before it.
+    std::mt19937 rng(5);
+    TFrameBuffer frame(64, 8);
+    for (int width : {15, 16, 17, 31, 32, 33, 47, 48, 49, 64})
+        for (int x : {0, 64 - width, -3, 64 - width + 5}) {
+            auto image = test::RandomImage(width, 8, rng, {2, 3, 6, 8, 9, 14, 15, 0x30, 0xF7});
+            ExpectDrawnAt(image, x, 0, frame);
+        }
+}
+
+TEST(DrawTile, ShadesEveryColourAtEveryLevel) {
+    // Row r of the tile shades by level 2 + r % 14; the frame holds colour x in
+    // column x, and the tile is drawn at every multiple of 32 across it.
+    std::vector<uint8_t> pixels(32 * 32);
+    for (int r = 0; r < 32; ++r)
+        for (int c = 0; c < 32; ++c)
+            pixels[r * 32 + c] = static_cast<uint8_t>(2 + r % 14);
+    auto record = MakeSprite(MakeImage(32, 32, pixels), TRect{0, 0, 31, 31});
+    auto tile = ExpandTile(record.get());
+    ASSERT_NE(tile, nullptr);
+    TFrameBuffer frame(256, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 256; ++x)
+            frame.SetPixel(x, y, static_cast<uint8_t>(x));
+    for (int x = 0; x < 256; x += 32)
+        frame.DrawTile(*tile, x, 0);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 256; ++x)
+            ASSERT_EQ(frame.GetPixel(x, y), ShadeTable[2 + y % 14][x]) << x << ", " << y;
+}
+
+TEST(DrawTile, DrawsWhatTheRecordDrawsOnEveryEdge) {
+    std::mt19937 rng(13);
+    std::vector<std::vector<uint8_t>> palettes = KindPalettes();
+    palettes.push_back({2, 5, 9, 12}); // shaded everywhere
+    std::vector<formats::TPBMImage> images;
+    for (const auto& values : palettes)
+        images.push_back(test::RandomImage(32, 32, rng, values));
+    // Only rows 9 to 20 hold pixels.
+    std::vector<uint8_t> band(32 * 32, 0);
+    for (int i = 9 * 32; i < 21 * 32; ++i)
+        band[i] = static_cast<uint8_t>(0x40 + i % 7 * (i % 3));
+    images.push_back(MakeImage(32, 32, band));
+
+    // Wide frames draw through a window; those narrower than a tile pixel by pixel.
+    for (auto [w, h] : {std::pair{72, 48}, {32, 40}, {20, 12}})
+        for (bool flipped : {false, true}) {
+            TFrameBuffer frame(w, h);
+            frame.SetFlipped(flipped);
+            for (const auto& image : images) {
+                auto record = MakeSprite(image, TRect{0, 0, 31, 31});
+                auto tile = ExpandTile(record.get());
+                ASSERT_NE(tile, nullptr);
+                for (int x : {-40, -32, -31, -17, -1, 0, 1, 7, w - 33, w - 32, w - 31, w - 1, w})
+                    for (int y : {-32, -31, -10, 0, 3, h - 32, h - 20, h - 1, h}) {
+                        Background(frame);
+                        const auto before = test::FramePixels(frame);
+                        frame.DrawTile(*tile, x, y);
+                        const auto want =
+                            Expected(before, w, h, image, GetSpriteKind(record.get()), x, y);
+                        ASSERT_EQ(test::FrameDifference(test::FramePixels(frame), want, w), "")
+                            << "frame " << w << " x " << h << ", tile at " << x << ", " << y;
+                    }
+            }
+        }
+}
+
+TEST(DrawTile, OnlyRecordsOfAWholeTileExpand) {
+    EXPECT_EQ(ExpandTile(nullptr), nullptr);
+    for (auto [w, h] : {std::pair{31, 32}, {32, 31}, {33, 32}, {64, 64}}) {
+        auto record = MakeSprite(test::FilledImage(w, h, 0x50), TRect{0, 0, w - 1, h - 1});
+        EXPECT_EQ(ExpandTile(record.get()), nullptr) << w << " x " << h;
+    }
 }
