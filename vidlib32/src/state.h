@@ -30,6 +30,9 @@ struct ModeState {
     int32_t bankShift = 0; // log2 of 64 KB divided by the window granularity
     bool dacIs6Bit = false;
     bool restore50Lines = false;
+    // The mode's registers are VGA compatible (mode 13h, or ModeAttributes
+    // bit 5 clear): when the BIOS refuses a palette, the DAC ports serve.
+    bool vgaCompatible = false;
     void (*bankRoutine)(int32_t bank) = nullptr;
     void* presetDriver = nullptr;
     // The BIOS's protected-mode entries, fetched at each mode set (null: none).
