@@ -124,6 +124,8 @@ struct Cpu::Impl {
     int depth = 0; // runs in progress
     std::array<EmuContext, kMaxDepth> contexts;
     std::vector<TrapHandler> traps;
+    std::vector<TrapHandler> traps32;
+    uint32_t trap32Stubs = 0; // kMaxTraps32 x 4 bytes: out kTrapPort, al; ret; nop
 
     // Protected-mode area in the guest heap.
     uint32_t idt = 0;
@@ -402,6 +404,13 @@ void Cpu::Impl::onTrap(EmuContext& ctx) {
         reflect(ctx, static_cast<uint8_t>((at - gateStubs) / 4));
         return;
     }
+    if (trap32Stubs != 0 && at >= trap32Stubs && (at - trap32Stubs) % 4 == 0 &&
+        (at - trap32Stubs) / 4 < traps32.size()) {
+        CpuRegs regs = ReadRegs(emu);
+        traps32[(at - trap32Stubs) / 4](regs);
+        LoadGeneral(emu, regs);
+        return;
+    }
     uint32_t first = kSystemBios + kTrapStubs;
     if (at < first || (at - first) % 8 != 0 || (at - first) / 8 >= traps.size()) return;
     bool realMode = (emu->x86.R_CR0 & 1) == 0;
@@ -497,6 +506,20 @@ uint32_t Cpu::addTrap(TrapReturn kind, TrapHandler handler) {
     }
     impl_->traps.push_back(std::move(handler));
     return (uint32_t{kSystemBiosSegment} << 16) | offset;
+}
+
+uint32_t Cpu::addTrap32(TrapHandler handler) {
+    if (impl_->traps32.size() >= kMaxTraps32 || !handler) return 0;
+    MemoryBus& m = impl_->memory;
+    if (impl_->trap32Stubs == 0) {
+        impl_->trap32Stubs = m.space().guestAllocLinear(kMaxTraps32 * 4, 16).value_or(0);
+        if (impl_->trap32Stubs == 0) return 0;
+    }
+    uint32_t at = impl_->trap32Stubs + static_cast<uint32_t>(impl_->traps32.size()) * 4;
+    // out kTrapPort, al; ret; nop
+    m.write32(at, kTrapOpcode | (kTrapPort << 8) | (0xC3u << 16) | (0x90u << 24));
+    impl_->traps32.push_back(std::move(handler));
+    return at;
 }
 
 } // namespace pcemu

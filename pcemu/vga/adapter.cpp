@@ -4,6 +4,7 @@
 #include "pcemu/layout.h"
 #include "pcemu/memory_bus.h"
 #include "pcemu/ports.h"
+#include "vga/accel_engine.h"
 #include "vga/bochs_interface.h"
 #include "vga/bochs_register_block.h"
 #include "vga/dac.h"
@@ -13,14 +14,16 @@
 #include "vga/vga_memory.h"
 #include "vga/vga_ports.h"
 #include "vga/vga_state.h"
+#include "vga/vram_view.h"
 
 namespace pcemu {
 
 struct Adapter::Parts {
-    Parts(AddressSpace& space, std::shared_ptr<Clock> c, std::function<void()> windowChanged)
+    Parts(AddressSpace& space, MemoryBus& bus, std::shared_ptr<Clock> c,
+          std::function<void()> windowChanged)
         : clock(std::move(c)), timing(*clock), bochs(space, dac, std::move(windowChanged)),
           registerBlock(bochs), memory(vga, bochs, space), ports(vga, dac, timing),
-          pci(kLinearBufferBase, space.vramSize()) {}
+          pci(kLinearBufferBase, space.vramSize()), view(space), engine(space, bus, view) {}
 
     std::shared_ptr<Clock> clock;
     VgaState vga;
@@ -31,17 +34,20 @@ struct Adapter::Parts {
     VgaMemory memory;
     VgaPorts ports;
     PciFunction pci;
+    VramView view;
+    AccelEngine engine;
 };
 
 Adapter::Adapter(AddressSpace& space, MemoryBus& memory, PortBus& ports,
                  std::shared_ptr<Clock> clock)
     : space_(space),
-      parts_(std::make_unique<Parts>(space, std::move(clock), [this] { syncWindow(); })) {
+      parts_(std::make_unique<Parts>(space, memory, std::move(clock), [this] { syncWindow(); })) {
     memory.attachVga(&parts_->memory);
     ports.attach(VgaPorts::kFirst, VgaPorts::kLast, &parts_->ports);
     ports.attach(0x1CE, 0x1CF, &parts_->bochs);
     ports.attach(PciFunction::kFirst, PciFunction::kLast, &parts_->pci);
     memory.mapDevice(kRegisterBlock, kRegisterBlockSize, &parts_->registerBlock);
+    memory.mapDevice(kAccelRegisterBase, kAccelRegisterSize, &parts_->engine);
 }
 
 Adapter::~Adapter() = default;
@@ -52,7 +58,10 @@ void Adapter::syncWindow() {
     const BochsState& b = parts_->bochs.state();
     uint32_t offset = b.enabled() ? b.writeBank * b.bankBytes() : 0;
     uint32_t before = space_.windowOffset();
-    if (space_.mapWindow(offset) && space_.windowOffset() != before) ++windowMoves_;
+    if (space_.mapWindow(offset) && space_.windowOffset() != before) {
+        ++windowMoves_;
+        parts_->engine.windowRemapped();
+    }
 }
 
 Image Adapter::scanout() const {
@@ -61,16 +70,26 @@ Image Adapter::scanout() const {
     return image;
 }
 
+// The scanout reads video memory through the adapter's own view, which stays
+// open while the engine is busy; the hardware cursor goes over the picture.
 void Adapter::scanout(Image& out) const {
-    ScanoutSource source{parts_->vga, parts_->dac, parts_->bochs.state(), space_.vram(),
-                         space_.vramSize()};
+    ScanoutSource source{parts_->vga, parts_->dac, parts_->bochs.state(), parts_->view.data(),
+                         parts_->view.size()};
     RenderDisplay(source, out);
+    parts_->engine.drawCursor(out);
 }
 
 DisplayMode Adapter::displayMode() const {
-    ScanoutSource source{parts_->vga, parts_->dac, parts_->bochs.state(), space_.vram(),
-                         space_.vramSize()};
+    ScanoutSource source{parts_->vga, parts_->dac, parts_->bochs.state(), parts_->view.data(),
+                         parts_->view.size()};
     return DescribeDisplay(source);
+}
+
+Accelerator& Adapter::accelerator() {
+    return parts_->engine;
+}
+const Accelerator& Adapter::accelerator() const {
+    return parts_->engine;
 }
 
 uint16_t Adapter::readBank() const {

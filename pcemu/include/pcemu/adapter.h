@@ -2,6 +2,7 @@
 // the Bochs display interface (ports 1CEh/1CFh), its PCI function, scanout.
 #pragma once
 
+#include "pcemu/accel.h"
 #include "pcemu/image.h"
 
 #include <cstdint>
@@ -88,6 +89,10 @@ public:
     // 6 or 8 bits per primary; a DAC entry as stored (r, g, b).
     int dacBits() const;
     uint32_t dacEntry(uint8_t index) const; // 0x00RRGGBB of the raw values
+
+    // The 2D engine (registers at kAccelRegisterBase).
+    Accelerator& accelerator();
+    const Accelerator& accelerator() const;
 
     struct Parts;
 

@@ -63,6 +63,11 @@ public:
     enum class TrapReturn { Interrupt, FarCall };
     using TrapHandler = std::function<void(CpuRegs&)>;
     uint32_t addTrap(TrapReturn kind, TrapHandler handler);
+    // A trap for 32-bit protected-mode code: `call` to the returned guest
+    // linear address runs `handler` on the caller's general registers and
+    // flags, then returns with a near `ret`. 0 when the stub area is full.
+    static constexpr unsigned kMaxTraps32 = 64;
+    uint32_t addTrap32(TrapHandler handler);
     // Ends the innermost run in progress with RunStatus::Failed and this
     // message (for trap handlers that cannot go on).
     void failRun(std::string message);
