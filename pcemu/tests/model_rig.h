@@ -3,11 +3,41 @@
 // little-endian field reads at the standard's byte offsets, far pointers.
 #include "machine_rig.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace pcemu_test {
+
+// What each model BIOS personality with VBE promises.
+struct PersonalityCase {
+    const char* bios;
+    uint16_t version;
+    bool vendorName;
+    uint16_t granularity; // KB
+    bool dual;
+    bool linear;
+    bool pmTable;
+    bool wideDac;
+    uint32_t vramKB;
+};
+
+inline const PersonalityCase kVbePersonalities[] = {
+    {"vbe20", 0x0200, true, 64, false, true, true, true, 4096},
+    {"vbe12", 0x0102, false, 64, false, false, false, false, 1024},
+    {"vbe20-novendor", 0x0200, false, 64, false, true, true, true, 4096},
+    {"gran4k", 0x0200, true, 4, false, true, true, true, 4096},
+    {"dualwin", 0x0200, true, 64, true, true, true, true, 4096},
+    {"pmio", 0x0200, true, 64, false, true, true, true, 4096},
+    {"fbadfbad", 0x0200, true, 64, false, true, true, true, 4096},
+};
+
+inline std::string PersonalityName(const ::testing::TestParamInfo<PersonalityCase>& info) {
+    std::string name = info.param.bios;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
 
 inline uint32_t FarToLinear(uint32_t farPointer) {
     return ((farPointer >> 16) << 4) + (farPointer & 0xFFFF);

@@ -359,3 +359,42 @@ TEST(StateTest, SavedStateBringsBackModeRegistersDacAndWindows) {
 }
 
 } // namespace
+
+namespace {
+
+class EveryPersonalityTest : public ::testing::TestWithParam<PersonalityCase> {};
+
+// Every VBE function once, with the status each personality promises.
+TEST_P(EveryPersonalityTest, EachFunctionAnswersAsThePersonalitySays) {
+    const PersonalityCase& p = GetParam();
+    ModelPc pc(p.bios);
+    ASSERT_TRUE(pc);
+    ASSERT_EQ(pc.vbe(0x4F00).ax(), 0x004F);
+    ASSERT_TRUE(pc.modeInfo(0x101));
+    ASSERT_TRUE(pc.setMode(0x101));
+    EXPECT_EQ(pc.vbe(0x4F03).bx(), 0x0101);
+    CpuRegs r = pc.vbe(0x4F04, 0, 0x000F, 0x00);
+    EXPECT_EQ(r.ax(), 0x004F);
+    EXPECT_EQ(r.bx(), 15);
+    uint16_t oneBank = 64 / p.granularity;
+    EXPECT_EQ(pc.vbe(0x4F05, 0x0000, 0, oneBank).ax(), 0x004F);
+    EXPECT_EQ(pc.vbe(0x4F05, 0x0100).dx(), oneBank);
+    EXPECT_EQ(pc->adapter().readBank() * p.granularity, 64u);
+    EXPECT_EQ(pc.vbe(0x4F05, 0x0001, 0, oneBank).ax(), p.dual ? 0x004F : 0x014F);
+    EXPECT_EQ(pc.vbe(0x4F06, 0x01).bx(), 640);
+    EXPECT_EQ(pc.vbe(0x4F07, 0x00, 0, 1).ax(), 0x004F);
+    EXPECT_EQ(pc.vbe(0x4F08, 0x0001).bh(), 6);
+    EXPECT_EQ(pc.vbe(0x4F08, 0x0800).ax(), p.wideDac ? 0x004F : 0x014F);
+    r = pc.vbe(0x4F09, 0x00, 1, 0);
+    EXPECT_EQ(r.ax() == 0x004F, p.version >= 0x0200);
+    EXPECT_EQ(r.al() == 0x4F, p.version >= 0x0200);
+    r = pc.vbe(0x4F0A);
+    EXPECT_EQ(r.ax() == 0x004F, p.pmTable);
+    EXPECT_EQ(pc.setMode(0x4101), p.linear);
+    EXPECT_EQ(pc.vbe(0x4F0B).ax(), 0x4F0B); // past the last function
+}
+
+INSTANTIATE_TEST_SUITE_P(Personalities, EveryPersonalityTest,
+                         ::testing::ValuesIn(kVbePersonalities), PersonalityName);
+
+} // namespace

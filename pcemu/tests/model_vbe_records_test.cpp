@@ -10,28 +10,6 @@ using namespace pcemu_test;
 
 namespace {
 
-struct Personality {
-    const char* bios;
-    uint16_t version;
-    bool vendorName;
-    uint16_t granularity;
-    bool dual;
-    bool linear;
-    bool pmTable;
-    bool wideDac;
-    uint32_t vramKB;
-};
-
-const Personality kVbe[] = {
-    {"vbe20", 0x0200, true, 64, false, true, true, true, 4096},
-    {"vbe12", 0x0102, false, 64, false, false, false, false, 1024},
-    {"vbe20-novendor", 0x0200, false, 64, false, true, true, true, 4096},
-    {"gran4k", 0x0200, true, 4, false, true, true, true, 4096},
-    {"dualwin", 0x0200, true, 64, true, true, true, true, 4096},
-    {"pmio", 0x0200, true, 64, false, true, true, true, 4096},
-    {"fbadfbad", 0x0200, true, 64, false, true, true, true, 4096},
-};
-
 // What the test knows of a mode: the standard's geometry, independent of
 // the BIOS's own table.
 struct Geometry {
@@ -52,14 +30,14 @@ uint32_t ScreenBytes(uint32_t width, uint32_t height, uint32_t bpp) {
     return bpp == 4 ? width * height / 2 : width * height * ((bpp + 7) / 8);
 }
 
-class VbeRecordsTest : public ::testing::TestWithParam<Personality> {
+class VbeRecordsTest : public ::testing::TestWithParam<PersonalityCase> {
 protected:
     void SetUp() override { ASSERT_TRUE(pc); }
     ModelPc pc{GetParam().bios};
 };
 
 TEST_P(VbeRecordsTest, ControllerInfoFollowsThePersonality) {
-    const Personality& p = GetParam();
+    const PersonalityCase& p = GetParam();
     pc.fill(0xEE);
     std::memcpy(pc.buf(), "VBE2", 4);
     ASSERT_EQ(pc.vbe(0x4F00).ax(), 0x004F);
@@ -93,7 +71,7 @@ TEST_P(VbeRecordsTest, ControllerInfoFollowsThePersonality) {
 }
 
 TEST_P(VbeRecordsTest, ModeListHoldsWhatFitsAndEveryEntryIsDescribed) {
-    const Personality& p = GetParam();
+    const PersonalityCase& p = GetParam();
     std::memcpy(pc.buf(), "VBE2", 4);
     ASSERT_EQ(pc.vbe(0x4F00).ax(), 0x004F);
     std::vector<uint16_t> list = pc.modeList();
@@ -126,7 +104,7 @@ TEST_P(VbeRecordsTest, ModeListHoldsWhatFitsAndEveryEntryIsDescribed) {
 }
 
 TEST_P(VbeRecordsTest, BankedEightBitModeInfoHasTheStandardLayout) {
-    const Personality& p = GetParam();
+    const PersonalityCase& p = GetParam();
     ASSERT_TRUE(pc.modeInfo(0x4101)); // flag bits in CX are ignored
     uint16_t attributes = 0x001B | (p.linear ? 0x0080 : 0);
     EXPECT_EQ(pc.u16(0x00), attributes);
@@ -163,7 +141,7 @@ TEST_P(VbeRecordsTest, BankedEightBitModeInfoHasTheStandardLayout) {
 }
 
 TEST_P(VbeRecordsTest, DirectColourModesDescribeTheirFields) {
-    const Personality& p = GetParam();
+    const PersonalityCase& p = GetParam();
     struct Case {
         uint16_t mode, width;
         uint8_t bpp;
@@ -188,7 +166,7 @@ TEST_P(VbeRecordsTest, DirectColourModesDescribeTheirFields) {
 }
 
 TEST_P(VbeRecordsTest, PlanarTextAndLinearOnlyModes) {
-    const Personality& p = GetParam();
+    const PersonalityCase& p = GetParam();
     ASSERT_TRUE(pc.modeInfo(0x102));
     EXPECT_EQ(pc.u16(0x10), 100); // bytes per line in one plane
     EXPECT_EQ(pc.u8(0x18), 4);
@@ -221,7 +199,7 @@ TEST_P(VbeRecordsTest, PlanarTextAndLinearOnlyModes) {
 }
 
 TEST_P(VbeRecordsTest, ProtectedModeTableHasItsOffsetsCodeAndPortList) {
-    const Personality& p = GetParam();
+    const PersonalityCase& p = GetParam();
     CpuRegs r = pc.vbe(0x4F0A);
     if (!p.pmTable) {
         EXPECT_NE(r.al(), 0x4F); // not a VBE 1.2 function
@@ -275,12 +253,8 @@ TEST_P(VbeRecordsTest, ProtectedModeTableHasItsOffsetsCodeAndPortList) {
     EXPECT_NE(pc.vbe(0x4F0A, 0x0001).ax(), 0x004F);
 }
 
-INSTANTIATE_TEST_SUITE_P(Personalities, VbeRecordsTest, ::testing::ValuesIn(kVbe),
-                         [](const auto& info) {
-                             std::string name = info.param.bios;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Personalities, VbeRecordsTest, ::testing::ValuesIn(kVbePersonalities),
+                         PersonalityName);
 
 TEST(NoVbeTest, EveryVbeFunctionIsAbsentButVgaFunctionsWork) {
     ModelPc pc("novbe");
