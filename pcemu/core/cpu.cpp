@@ -130,11 +130,11 @@ struct Cpu::Impl {
     // Protected-mode area in the guest heap.
     uint32_t idt = 0;
     uint32_t gateStubs = 0; // 256 x 4 bytes: out kTrapPort, al; iretd; nop
-    uint32_t pmStubs = 0;   // per depth 16 bytes: call [slot]; hlt | int n; hlt | slot
+    uint32_t pmStubs = 0;   // per depth 16 bytes: call [cs:slot]; hlt | int n; hlt | slot
     uint32_t pmStacks = 0;
 
     uint32_t callStub(int d) const { return pmStubs + d * 16; }
-    uint32_t intStub(int d) const { return callStub(d) + 7; }
+    uint32_t intStub(int d) const { return callStub(d) + 8; }
     uint32_t callSlot(int d) const { return callStub(d) + 12; }
     uint32_t pmStackTop(int d) const { return pmStacks + (d + 1) * kPmStackSize; }
 
@@ -237,11 +237,12 @@ void Cpu::Impl::setUp() {
     for (int d = 0; d < kMaxDepth; ++d) {
         uint32_t s = callStub(d);
         const uint32_t slot = callSlot(d);
-        // call dword [slot]; hlt
-        memory.write8(s, 0xFF);
-        memory.write8(s + 1, 0x15);
-        memory.write32(s + 2, slot);
-        memory.write8(s + 6, 0xF4);
+        // call dword [cs:slot]; hlt (the caller's DS may be any selector)
+        memory.write8(s, 0x2E);
+        memory.write8(s + 1, 0xFF);
+        memory.write8(s + 2, 0x15);
+        memory.write32(s + 3, slot);
+        memory.write8(s + 7, 0xF4);
     }
     memory.write8(kSystemBios + Cpu::kReturnStub, 0xF4);
 
@@ -473,7 +474,7 @@ RunResult Cpu::farCall(uint16_t segment, uint16_t offset, CpuRegs& regs) {
 RunResult Cpu::call32(uint32_t entry, CpuRegs& regs) {
     return impl_->callProtected(regs, [&](int d) {
         impl_->memory.write32(impl_->callSlot(d), entry);
-        return std::pair{impl_->callStub(d), impl_->callStub(d) + 7};
+        return std::pair{impl_->callStub(d), impl_->callStub(d) + 8};
     });
 }
 

@@ -192,6 +192,18 @@ TEST_F(CpuTest, Call32ReachesAMemoryMappedAreaThroughEs) {
     EXPECT_EQ(r.ax(), 2);
 }
 
+TEST_F(CpuTest, Call32RunsWithASmallDataSegment) {
+    auto sel = pc->selectors().create(0x300000, 0xFF);
+    ASSERT_TRUE(sel);
+    pc->memory().write32(0x300010, 0x12345678);
+    uint32_t entry = code32({0xA1, 0x10, 0, 0, 0, 0xC3}); // mov eax, [10h]; ret
+    CpuRegs r;
+    r.ds = *sel;
+    RunResult run = pc->call32(entry, r);
+    ASSERT_TRUE(run.ok()) << run.message;
+    EXPECT_EQ(r.eax, 0x12345678u);
+}
+
 TEST_F(CpuTest, Call32FaultsPastASelectorsLimitAndRefusesUnknownSelectors) {
     auto sel = pc->selectors().create(0x300000, 0xFFF);
     ASSERT_TRUE(sel);
