@@ -30,8 +30,11 @@ struct ModeState {
     int32_t bankShift = 0; // log2 of 64 KB divided by the window granularity
     bool dacIs6Bit = false;
     bool restore50Lines = false;
-    // The mode's registers are VGA compatible (mode 13h, or ModeAttributes
-    // bit 5 clear): when the BIOS refuses a palette, the DAC ports serve.
+    // The DAC ports serve this mode: mode 13h, or a VGA-compatible
+    // controller (VbeInfoBlock Capabilities bit 1 clear). When the BIOS
+    // refuses a palette, the palette code programs them instead. (Not
+    // ModeAttributes bit 5: the Bochs VGABIOS and SeaVGABIOS set it for
+    // every SVGA mode, yet their DAC ports work.)
     bool vgaCompatible = false;
     void (*bankRoutine)(int32_t bank) = nullptr;
     void* presetDriver = nullptr;
