@@ -8,8 +8,9 @@
 namespace pcemu {
 namespace {
 
-constexpr std::array<std::string_view, 8> kModelNames = {
-    "vbe20", "vbe12", "vbe20-novendor", "gran4k", "dualwin", "pmio", "fbadfbad", "novbe"};
+constexpr std::array<std::string_view, 9> kModelNames = {"vbe20",    "vbe12",   "vbe20-novendor",
+                                                         "gran4k",   "dualwin", "pmio",
+                                                         "fbadfbad", "novbe",   "dualwin-nopm"};
 constexpr std::array<std::string_view, 4> kRomNames = {"rom:bochs", "rom:seabios", "rom:isavga",
                                                        "rom:cirrus"};
 constexpr uint32_t kMinVramKB = 256;
@@ -64,6 +65,7 @@ std::string MachineConfig::check() const {
     if (!IsRomBiosName(bios) && !IsModelBiosName(bios) && bios != "none")
         return "unknown BIOS '" + bios +
                "' (vbe20, vbe12, vbe20-novendor, gran4k, dualwin, pmio, fbadfbad, novbe, "
+               "dualwin-nopm, "
                "rom:bochs, rom:seabios, rom:isavga, rom:cirrus, none)";
     if (vramKB != 0 && (vramKB < kMinVramKB || vramKB > kMaxVramKB || vramKB % 64 != 0))
         return "video memory of " + std::to_string(vramKB) +

@@ -31,6 +31,7 @@ inline const PersonalityCase kVbePersonalities[] = {
     {"dualwin", 0x0200, true, 64, true, true, true, true, 4096},
     {"pmio", 0x0200, true, 64, false, true, true, true, 4096},
     {"fbadfbad", 0x0200, true, 64, false, true, true, true, 4096},
+    {"dualwin-nopm", 0x0200, true, 64, true, true, false, true, 4096},
 };
 
 inline std::string PersonalityName(const ::testing::TestParamInfo<PersonalityCase>& info) {

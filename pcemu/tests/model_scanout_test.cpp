@@ -194,6 +194,19 @@ TEST(ModelScanoutTest, SvgaModesShowWhatWasDrawnThroughWindowAndLinearBuffer) {
             ASSERT_EQ(shown.at(x, y), Widen6(i % 64, 63 - i / 4, (i * 5) % 64)) << x << "," << y;
         }
 
+    // 640 x 350 x 4: planes behind the window, colours through the
+    // attribute palette.
+    ASSERT_TRUE(pc.setMode(0x12B));
+    Gc(*pc.pc, 5, 0x02);
+    for (uint32_t i = 0; i < 80 * 350; ++i)
+        pc->memory().write8(kVgaWindow + i, static_cast<uint8_t>(i % 80 + i / 80));
+    shown = pc->adapter().scanout();
+    ASSERT_EQ(shown.width, 640);
+    ASSERT_EQ(shown.height, 350);
+    for (int y = 0; y < 350; ++y)
+        for (int x = 0; x < 640; ++x)
+            ASSERT_EQ(shown.at(x, y), Sixteen((x / 8 + y) % 16)) << x << "," << y;
+
     // 800 x 600 x 16 through the linear buffer, 5:6:5.
     ASSERT_TRUE(pc.setMode(0x4114));
     auto* lfb = reinterpret_cast<uint16_t*>(pc->hostPointer(kLinearBufferBase));

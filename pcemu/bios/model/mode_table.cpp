@@ -17,10 +17,11 @@ constexpr ModeSpec Svga(uint16_t n, uint16_t w, uint16_t h, uint8_t bpp, bool li
     return {n, kind, w, h, bpp, 8, 16, false, linearOnly};
 }
 
-// The standard VESA numbers, then 32-bit modes numbered from 123h (after the
-// 1600 x 1200 numbers 120h-122h); the two largest exceed what a window can
-// serve comfortably and are offered through the linear buffer only.
-constexpr std::array<ModeSpec, 33> kModes = {{
+// The standard VESA numbers, then modes of this BIOS's own numbering after
+// the 1600 x 1200 numbers 120h-122h: 32-bit modes from 123h (the three
+// largest offered through the linear buffer only), and 16-colour modes of
+// the EGA sizes, whose planes hold pages of 8, 16 and 32 KB.
+constexpr std::array<ModeSpec, 36> kModes = {{
     Text(0x003, 80, 25, 16),
     Vga(0x012, ModeKind::Planar, 640, 480, 4),
     Vga(0x013, ModeKind::Packed, 320, 200, 8),
@@ -54,6 +55,9 @@ constexpr std::array<ModeSpec, 33> kModes = {{
     Svga(0x126, 1024, 768, 32, true),
     Svga(0x127, 1280, 1024, 32, true),
     Svga(0x128, 1600, 1200, 32, true),
+    Svga(0x129, 320, 200, 4),
+    Svga(0x12A, 640, 200, 4),
+    Svga(0x12B, 640, 350, 4),
 }};
 
 constexpr uint32_t kTextMemory = 0x8000; // B8000h-BFFFFh

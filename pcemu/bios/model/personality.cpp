@@ -76,8 +76,14 @@ constexpr Personality NoVbe() {
     return p;
 }
 
-constexpr std::array<Personality, 8> kPersonalities = {kVbe20,    Vbe12(), NoVendor(), Gran4k(),
-                                                       DualWin(), PmIo(),  FbadFbad(), NoVbe()};
+constexpr Personality DualWinNoPm() {
+    Personality p = Variant(DualWin(), "dualwin-nopm");
+    p.pmTable = PmTableKind::None;
+    return p;
+}
+
+constexpr std::array<Personality, 9> kPersonalities = {
+    kVbe20, Vbe12(), NoVendor(), Gran4k(), DualWin(), PmIo(), FbadFbad(), NoVbe(), DualWinNoPm()};
 
 } // namespace
 

@@ -9,7 +9,7 @@
 namespace pcemu::model {
 
 enum class PmTableKind {
-    None,  // function 0Ah fails
+    None,  // function 0Ah fails (not supported before VBE 2.0, else 014Fh)
     Ports, // routines on ports 1CEh/1CFh; port list only
     Mmio,  // routines on the memory-mapped registers at ES; port and memory list
     Fbad,  // as Ports, with 0FBADFBADh and the window code's length + 1 at offsets 8 and 12

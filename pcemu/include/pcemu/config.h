@@ -11,7 +11,7 @@ class Clock;
 
 struct MachineConfig {
     // "vbe20" (default), "vbe12", "vbe20-novendor", "gran4k", "dualwin", "pmio",
-    // "fbadfbad", "novbe" (model BIOS personalities); "rom:bochs", "rom:seabios",
+    // "fbadfbad", "novbe", "dualwin-nopm" (model BIOS personalities); "rom:bochs", "rom:seabios",
     // "rom:isavga", "rom:cirrus" (real ROMs); "none" (no video BIOS: a bare
     // adapter, for tests that program the hardware themselves).
     std::string bios = "vbe20";

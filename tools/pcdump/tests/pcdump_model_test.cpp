@@ -31,6 +31,7 @@ const Case kCases[] = {
     {"pmio", 0x0200, true, 64, true, true, 64},
     {"fbadfbad", 0x0200, true, 64, true, true, 64},
     {"novbe", 0, false, 0, false, false, 0},
+    {"dualwin-nopm", 0x0200, true, 64, true, false, 64},
 };
 
 class PcdumpModelTest : public ::testing::TestWithParam<Case> {
