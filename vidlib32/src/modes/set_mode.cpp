@@ -171,16 +171,19 @@ int32_t SetModeVbe(int32_t mode, int32_t useWideDac, int32_t useVirtualBuffer) {
     gMode.pmSetDisplayStart = VBE_getSetDisplayStart();
     gMode.pmSetPalette = VBE_getSetPalette();
     gMode.bankRoutine = vga13 ? DoNothingBank : BankRoutineFor(info);
-    gDevice.frameMemory = MapOrEnd(vga13 ? TB_mapPhysicalAddr(kVgaWindow, kWindowLimit)
-                                         : VBE_getBankedPointer(&info));
     gDevice.virtualActive = 0;
     gDevice.setActivePage = SetActivePageBanked;
     gDevice.setVisualPage = SetVisualPageVbe;
 
+    // A mode used through its linear buffer may have no window to map.
     if (linear) {
         gDevice.frameMemory = MapOrEnd(VBE_getLinearPointer(&info));
         gDevice.setActivePage = SetActivePageLinear;
-    } else if (!vga13 && gDevice.canVirtualize && useVirtualBuffer && gDevice.pixelBits > 4) {
+    } else {
+        gDevice.frameMemory = MapOrEnd(vga13 ? TB_mapPhysicalAddr(kVgaWindow, kWindowLimit)
+                                             : VBE_getBankedPointer(&info));
+    }
+    if (!linear && !vga13 && gDevice.canVirtualize && useVirtualBuffer && gDevice.pixelBits > 4) {
         if (uint8_t* buffer = StartVirtualBuffer(info)) {
             gDevice.frameMemory = buffer;
             gDevice.setActivePage = SetActivePageLinear;
