@@ -13,8 +13,10 @@ constexpr Command kCommands[] = {
      "decode a PBM picture into an indexed-colour PNG", Decode},
     {"encode", "IN.png OUT.lbm [--raw]", "encode an indexed-colour PNG as a PBM picture", Encode},
     {"dump", "MAP [--as editor|runtime]", "list every cell of a map, one line per cell", Dump},
-    {"render", "MAP OUT.png [--pos X,Y] [--ticks N] [--hires] [--assets DIR]",
-     "draw one frame of the runtime's game on the map into an indexed-colour PNG", Render},
+    {"render", "MAP OUT.png [--pos X,Y|auto] [--ticks N] [--hires] [--overview] [--assets DIR]",
+     "draw one frame of the runtime's game on the map (or the whole map) into an indexed-colour "
+     "PNG",
+     Render},
 };
 
 // Error texts come from files and the system; keep the report on one line.

@@ -112,3 +112,52 @@ TEST_F(RenderFixture, RuntimeDumpClearsHiddenLayersOnly) {
         EXPECT_TRUE(r[1] == e[1] || r[1] == 0);
     }
 }
+
+TEST_F(RenderFixture, OverviewPutsEveryCellWhereFramesShowIt) {
+    ASSERT_EQ(
+        Run({"render", Path("demo.map"), Path("all.png"), "--overview", "--assets", dir.string()}),
+        0)
+        << err;
+    EXPECT_NE(out.find("2560 x 1600, the whole map"), std::string::npos) << out;
+    const maptool::IndexedPicture all = maptool::ReadIndexedPng(Path("all.png"));
+    ASSERT_EQ(all.width, 2560);
+    ASSERT_EQ(all.height, 1600);
+    // The part of the overview a frame shows, against that frame (the sprite
+    // lies above the frame without ticks).
+    auto expectFrameInOverview = [&](const maptool::IndexedPicture& frame, maprun::TPoint origin) {
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x)
+                ASSERT_EQ(frame.pixels[size_t(y) * frame.width + x],
+                          all.pixels[size_t(origin.Y + y) * all.width + origin.X + x])
+                    << "frame pixel " << x << ", " << y;
+    };
+    ASSERT_EQ(Run({"render", Path("demo.map"), Path("far.png"), "--pos", "99999,99999", "--assets",
+                   dir.string()}),
+              0);
+    expectFrameInOverview(maptool::ReadIndexedPng(Path("far.png")), {2560 - 320, 1600 - 200});
+
+    // --pos auto draws the view that shows the most different tiles.
+    ASSERT_EQ(Run({"render", Path("demo.map"), Path("auto.png"), "--pos", "auto", "--hires",
+                   "--assets", dir.string()}),
+              0)
+        << err;
+    maprun::TMap map;
+    map.LoadFromFile(Path("demo.map"));
+    const maprun::TPoint origin = map.ViewOrigin(maprun::MostVariedView(map, 640, 400), 640, 400);
+    EXPECT_NE(origin, (maprun::TPoint{0, 0}));
+    expectFrameInOverview(maptool::ReadIndexedPng(Path("auto.png")), origin);
+
+    // Scaled down by a whole factor: every third pixel of every third row.
+    const maprun::RenderedOverview small = maprun::RenderOverview(Path("demo.map"), dir, 1000);
+    ASSERT_EQ(small.Scale, 3);
+    ASSERT_EQ(small.Frame.Width, 854);
+    ASSERT_EQ(small.Frame.Height, 534);
+    for (int y = 0; y < small.Frame.Height; ++y)
+        for (int x = 0; x < small.Frame.Width; ++x)
+            ASSERT_EQ(small.Frame.Pixels[size_t(y) * 854 + x],
+                      all.pixels[size_t(3 * y) * all.width + 3 * x]);
+
+    EXPECT_EQ(Run({"render", Path("demo.map"), Path("x.png"), "--overview", "--hires"}), 1);
+    EXPECT_NE(err.find("--overview"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(Path("x.png")));
+}

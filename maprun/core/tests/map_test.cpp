@@ -1,5 +1,6 @@
 #include "fixtures.h"
 #include "maprun/core/map.h"
+#include "maprun/core/render.h"
 
 #include <gtest/gtest.h>
 
@@ -208,4 +209,34 @@ TEST(DrawMap, ShadedTilesShadeTheLayersBelow) {
     map.DrawMap(TPoint{0, 0}, frame, 0);
     map.DrawMap(TPoint{0, 0}, frame, 1);
     EXPECT_EQ(test::FramePixels(frame), std::vector<uint8_t>(kFrameW * kFrameH, 0x37));
+}
+
+TEST(MostVariedView, CentresOnTheViewWithTheMostDifferentTiles) {
+    MapFixture f;
+    for (int t = 1; t <= 6; ++t)
+        f.AddTile(t);
+    f.map.Resize(30, 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            f.map.Cell(x, y).back = 1;
+    // Five different tiles, on all three layers, within cells (17..20, 11..14);
+    // the same tile (and a number without a record) elsewhere adds nothing.
+    f.map.Cell(17, 11).middle = 2;
+    f.map.Cell(20, 11).fore = 3;
+    f.map.Cell(17, 14).back = 4;
+    f.map.Cell(20, 14).middle = static_cast<uint16_t>(5 | 0xE000);
+    f.map.Cell(3, 3).middle = 2;
+    f.map.Cell(4, 3).middle = 99;
+    // A 320 x 200 view shows 10 x 7 cells: the first (top-left) view holding
+    // all five starts at column 11, row 8.
+    EXPECT_EQ(MostVariedView(f.map, 320, 200), (TPoint{11 * 32 + 160, 8 * 32 + 100}));
+    EXPECT_EQ(f.map.ViewOrigin(MostVariedView(f.map, 320, 200), 320, 200),
+              (TPoint{11 * 32, 8 * 32}));
+
+    // A map smaller than the frame has one view; no map, the origin.
+    MapFixture small;
+    small.AddTile(1);
+    small.map.Resize(3, 2);
+    EXPECT_EQ(MostVariedView(small.map, 320, 200), (TPoint{160, 100}));
+    EXPECT_EQ(MostVariedView(TMap{}, 320, 200), (TPoint{0, 0}));
 }
