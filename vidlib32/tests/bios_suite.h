@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vidlib32_test {
 
@@ -41,45 +42,49 @@ protected:
         std::string_view bios() const override { return biosName; }                                \
     }
 
-// The BIOS's mode information exactly as it reports it (no fix-ups).
-inline vidlib32::ModeInfoBlock RawModeInfo(uint16_t mode) {
-    vidlib32::ModeInfoBlock info{};
-    const auto segment = Pc().allocReal(sizeof info);
+// A block the BIOS fills at ES:DI (function 4F00h or 4F01h), exactly as it
+// reports it: no fix-ups, its own far pointers.
+template <typename Block> Block RawBlock(uint16_t function, uint16_t cx) {
+    Block block{};
+    const auto segment = Pc().allocReal(sizeof block);
     EXPECT_TRUE(segment);
+    uint8_t* at = Pc().hostPointer(uint32_t{*segment} * 16);
+    std::memcpy(at, "VBE2", 4);
     pcemu::CpuRegs r;
-    r.eax = 0x4F01;
-    r.ecx = mode;
+    r.eax = function;
+    r.ecx = cx;
     r.es = *segment;
-    r.edi = 0;
     EXPECT_TRUE(Pc().int86(0x10, r).ok());
-    std::memcpy(&info, Pc().hostPointer(uint32_t{*segment} * 16), sizeof info);
+    std::memcpy(&block, at, sizeof block);
     Pc().freeReal(*segment);
-    return info;
+    return block;
+}
+inline vidlib32::ModeInfoBlock RawModeInfo(uint16_t mode) {
+    return RawBlock<vidlib32::ModeInfoBlock>(0x4F01, mode);
+}
+inline vidlib32::VbeInfoBlock RawInfoBlock() {
+    return RawBlock<vidlib32::VbeInfoBlock>(0x4F00, 0);
 }
 
-// A zero-terminated string at a real-mode far pointer (offset low, segment
-// high) or at a flat guest address.
+// The flat address of a real-mode far pointer (offset low, segment high).
+inline uint32_t RealLinear(uint32_t farPointer) {
+    return (farPointer >> 16) * 16 + (farPointer & 0xFFFF);
+}
+
+// A zero-terminated string at a far pointer or at a flat guest address.
 inline std::string RealString(uint32_t farPointer) {
-    return reinterpret_cast<const char*>(
-        Pc().hostPointer((farPointer >> 16) * 16 + (farPointer & 0xFFFF)));
+    return reinterpret_cast<const char*>(Pc().hostPointer(RealLinear(farPointer)));
 }
 inline std::string FlatString(uint32_t guest) {
     return reinterpret_cast<const char*>(Pc().hostPointer(guest));
 }
 
-// The BIOS's controller information, with its own far pointers.
-inline vidlib32::VbeInfoBlock RawInfoBlock() {
-    vidlib32::VbeInfoBlock info{};
-    const auto segment = Pc().allocReal(sizeof info);
-    EXPECT_TRUE(segment);
-    std::memcpy(Pc().hostPointer(uint32_t{*segment} * 16), "VBE2", 4);
-    pcemu::CpuRegs r;
-    r.eax = 0x4F00;
-    r.es = *segment;
-    EXPECT_TRUE(Pc().int86(0x10, r).ok());
-    std::memcpy(&info, Pc().hostPointer(uint32_t{*segment} * 16), sizeof info);
-    Pc().freeReal(*segment);
-    return info;
+// Mode numbers up to the 0xFFFF terminator.
+inline std::vector<uint16_t> Modes(const uint16_t* at) {
+    std::vector<uint16_t> modes;
+    for (; *at != 0xFFFF && modes.size() < 200; ++at)
+        modes.push_back(*at);
+    return modes;
 }
 
 // Counts real moves of the adapter's window from construction on.
