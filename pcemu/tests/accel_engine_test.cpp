@@ -7,6 +7,7 @@
 #include "pcemu/accel.h"
 
 #include <csignal>
+#include <sys/mman.h>
 
 using namespace pcemu;
 using namespace pcemu_test;
@@ -210,6 +211,45 @@ TEST_F(AccelEngineTest, ScanoutWhileBusyIsNoViolation) {
     pc->adapter().scanout();
     EXPECT_TRUE(engine().busy());
     EXPECT_EQ(engine().violations(), 0u);
+}
+
+// A fault handler installed after the adapter's, as the virtual linear
+// buffer installs one: it takes faults in its own page and passes the rest on.
+struct LaterHandler {
+    static inline uint8_t* page = nullptr;
+    static inline struct sigaction previous = {};
+    static inline int taken = 0;
+    static void onFault(int signal, siginfo_t* info, void* context) {
+        auto* at = static_cast<uint8_t*>(info->si_addr);
+        if (at >= page && at < page + 4096) {
+            mprotect(page, 4096, PROT_READ | PROT_WRITE);
+            ++taken;
+            return;
+        }
+        previous.sa_sigaction(signal, info, context);
+    }
+};
+
+TEST_F(AccelEngineTest, WorksUnderAFaultHandlerInstalledLater) {
+    void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(page, MAP_FAILED);
+    LaterHandler::page = static_cast<uint8_t*>(page);
+    struct sigaction later = {};
+    later.sa_sigaction = LaterHandler::onFault;
+    later.sa_flags = SA_SIGINFO;
+    sigemptyset(&later.sa_mask);
+    ASSERT_EQ(sigaction(SIGSEGV, &later, &LaterHandler::previous), 0);
+    ASSERT_TRUE(LaterHandler::previous.sa_flags & SA_SIGINFO);
+
+    fill(0, 0, 8, 1, 7);
+    linear()[0] = 1; // passed on to the adapter's handler
+    EXPECT_EQ(engine().violations(), 1u);
+    static_cast<volatile uint8_t*>(page)[0] = 1; // the later handler's own
+    EXPECT_EQ(LaterHandler::taken, 1);
+    EXPECT_EQ(engine().violations(), 1u);
+
+    sigaction(SIGSEGV, &LaterHandler::previous, nullptr);
+    munmap(page, 4096);
 }
 
 using AccelEngineDeathTest = AccelEngineTest;

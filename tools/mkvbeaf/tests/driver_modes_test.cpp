@@ -141,12 +141,12 @@ TEST_F(DriverModesTest, RestoreTextModeCallsTheBiosThroughTheBridge) {
     CpuRegs cursor;
     cursor.eax = 1;
     call(&AF_DriverHeader::ShowCursor, cursor);
-    bridgeCalls.clear();
+    host->bridgeCalls.clear();
     call(&AF_DriverHeader::RestoreTextMode);
-    ASSERT_EQ(bridgeCalls.size(), 1u);
-    EXPECT_TRUE(bridgeCalls[0].interrupt);
-    EXPECT_EQ(bridgeCalls[0].number, 0x10);
-    EXPECT_EQ(bridgeCalls[0].ax, 0x0003);
+    ASSERT_EQ(host->bridgeCalls.size(), 1u);
+    EXPECT_TRUE(host->bridgeCalls[0].interrupt);
+    EXPECT_EQ(host->bridgeCalls[0].number, 0x10);
+    EXPECT_EQ(host->bridgeCalls[0].ax, 0x0003);
     EXPECT_FALSE(bochs(pcemu::kBochsEnable) & pcemu::kBochsEnabled);
     EXPECT_EQ(pc->memory().read32(pcemu::kAccelRegisterBase + pcemu::kAccelCursorShow), 0u);
     pcemu::DisplayMode shown = pc->adapter().displayMode();
@@ -158,7 +158,7 @@ TEST_F(DriverModesTest, RestoreTextModeCallsTheBiosThroughTheBridge) {
     header().Int86 = 0;
     call(&AF_DriverHeader::RestoreTextMode);
     EXPECT_FALSE(bochs(pcemu::kBochsEnable) & pcemu::kBochsEnabled);
-    EXPECT_EQ(bridgeCalls.size(), 1u);
+    EXPECT_EQ(host->bridgeCalls.size(), 1u);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #pragma once
 // Test support: a reference driver image loaded into an emulated PC the way a
-// loader does it (guest memory, mapped areas, selectors, the two real-mode
-// bridges), and its entries called with the registers of their conventions.
-#include "driver_data.h"
+// loader does it (DriverHost), and its entries called with the registers of
+// their conventions.
+#include "driver_host.h"
 #include "image.h"
 
 #include <pcemu/machine.h>
@@ -36,37 +36,20 @@ protected:
         ASSERT_NE(scratch, 0u);
     }
 
-    // Copies an image into guest memory and fills in what a loader fills in.
-    // Guest linear addresses equal physical ones, so a mapping is the
-    // physical address itself.
+    // Loads an image as a loader does (see DriverHost).
     void load(const mkvbeaf::ImageOptions& options = {}) {
         if (!pc) boot();
         image = mkvbeaf::BuildImage(options);
-        base = pc->space().guestAllocLinear(image.size() + 16).value_or(0);
-        ASSERT_NE(base, 0u);
-        pc->memory().writeBlock(base, image.data(), image.size());
-        AF_DriverHeader& h = header();
-        for (int i = 0; i < 4; ++i)
-            h.IOMemMaps[i] = h.IOMemoryBase[i];
-        h.BankedMem = h.BankedBasePtr;
-        h.LinearMem = h.LinearBasePtr;
-        auto& gdt = pc->selectors();
-        h.Sel0000h = gdt.create(0, 0xFFFFF).value_or(0);
-        h.Sel0040h = gdt.create(0x400, 0xFFFF).value_or(0);
-        h.SelA000h = gdt.create(0xA0000, 0xFFFF).value_or(0);
-        h.SelB000h = gdt.create(0xB0000, 0xFFFF).value_or(0);
-        h.SelC000h = gdt.create(0xC0000, 0xFFFF).value_or(0);
-        h.Int86 = pc->cpu().addTrap32([this](CpuRegs& r) { bridge(r, true); });
-        h.CallRealMode = pc->cpu().addTrap32([this](CpuRegs& r) { bridge(r, false); });
+        host = std::make_unique<mkvbeaf::DriverHost>(*pc);
+        ASSERT_TRUE(host->load(image));
+        base = host->base();
     }
 
     // InitDriver's result.
     uint32_t init() {
-        CpuRegs r;
-        r.ebx = base;
-        pcemu::RunResult run = pc->call32(base + header().InitDriver, r);
-        EXPECT_TRUE(run.ok()) << run.message;
-        return r.eax;
+        uint32_t result = host->init();
+        EXPECT_TRUE(host->lastRun().ok()) << host->lastRun().message;
+        return result;
     }
 
     void loadAndInit(const mkvbeaf::ImageOptions& options = {}) {
@@ -76,13 +59,11 @@ protected:
 
     // Calls the entry whose address the header holds at `field`; EAX after it.
     uint32_t call(uint32_t AF_DriverHeader::*field, CpuRegs& r) {
-        uint32_t entry = header().*field;
-        EXPECT_NE(entry, 0u) << "entry absent";
-        r.ebx = base;
-        pcemu::RunResult run = pc->call32(entry, r);
-        EXPECT_TRUE(run.ok()) << run.message;
+        EXPECT_NE(header().*field, 0u) << "entry absent";
+        uint32_t result = host->call(field, r);
+        EXPECT_TRUE(host->lastRun().ok()) << host->lastRun().message;
         EXPECT_EQ(r.ebx, base) << "EBX not kept";
-        return r.eax;
+        return result;
     }
     uint32_t call(uint32_t AF_DriverHeader::*field) {
         CpuRegs r;
@@ -116,11 +97,7 @@ protected:
         return scratch + at;
     }
 
-    AF_DriverHeader& header() { return *reinterpret_cast<AF_DriverHeader*>(pc->hostPointer(base)); }
-    mkvbeaf::DriverData& data() {
-        return *reinterpret_cast<mkvbeaf::DriverData*>(pc->hostPointer(base) +
-                                                       mkvbeaf::kDriverDataOffset);
-    }
+    AF_DriverHeader& header() { return host->header(); }
     // A byte of video memory, read as a bracketed caller would: after
     // WaitTillIdle.
     uint8_t vram(uint32_t offset) {
@@ -129,46 +106,11 @@ protected:
     }
     uint16_t bochs(pcemu::BochsRegister r) { return pc->adapter().bochsRegister(r); }
 
-    struct BridgeCall {
-        bool interrupt;
-        uint8_t number;
-        uint16_t ax;
-    };
-
     std::unique_ptr<pcemu::Machine> pc;
+    std::unique_ptr<mkvbeaf::DriverHost> host;
     std::vector<uint8_t> image;
     uint32_t base = 0;
     uint32_t scratch = 0;
-    std::vector<BridgeCall> bridgeCalls;
-
-private:
-    // The loader's real-mode bridges: the structure at EDI, the interrupt in BL.
-    void bridge(CpuRegs& r, bool interrupt) {
-        AF_RMRegs rm;
-        pc->memory().readBlock(r.edi, &rm, sizeof rm);
-        bridgeCalls.push_back({interrupt, r.bl(), static_cast<uint16_t>(rm.eax)});
-        CpuRegs real;
-        real.eax = rm.eax & 0xFFFF;
-        real.ebx = rm.ebx & 0xFFFF;
-        real.ecx = rm.ecx & 0xFFFF;
-        real.edx = rm.edx & 0xFFFF;
-        real.esi = rm.esi & 0xFFFF;
-        real.edi = rm.edi & 0xFFFF;
-        real.es = rm.es;
-        real.ds = rm.ds;
-        pcemu::RunResult run =
-            interrupt ? pc->int86(r.bl(), real) : pc->farCall(rm.cs, rm.ip, real);
-        ASSERT_TRUE(run.ok()) << run.message;
-        rm.eax = real.ax();
-        rm.ebx = real.bx();
-        rm.ecx = real.cx();
-        rm.edx = real.dx();
-        rm.esi = real.si();
-        rm.edi = real.di();
-        rm.es = real.es;
-        rm.ds = real.ds;
-        pc->memory().writeBlock(r.edi, &rm, sizeof rm);
-    }
 };
 
 } // namespace mkvbeaf_test
