@@ -100,17 +100,6 @@ TEST(AccelDrawTest, DeepPixelsStoreTheirBytesInOrder) {
     EXPECT_EQ(s.memory[5], 0x11);
 }
 
-TEST(AccelDrawTest, ScanExcludesItsRightEndInEitherOrder) {
-    Screen a, b;
-    EXPECT_EQ(DrawScan(a.t, 3, 2, 7, 9, 0), 5u);
-    EXPECT_EQ(DrawScan(b.t, 3, 7, 2, 9, 0), 5u);
-    EXPECT_EQ(a.memory, b.memory);
-    EXPECT_EQ(a.pixel(2, 3), 9u);
-    EXPECT_EQ(a.pixel(6, 3), 9u);
-    EXPECT_EQ(a.pixel(7, 3), 0u);
-    EXPECT_EQ(DrawScan(a.t, 3, 4, 4, 9, 0), 0u);
-}
-
 TEST(AccelDrawTest, PatternFollowsTheBufferGridWithBothMixes) {
     Screen s;
     FillRect(s.t, 0, 0, 16, 8, 0x80, 0);

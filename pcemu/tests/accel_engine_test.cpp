@@ -1,7 +1,7 @@
-// The 2D engine through its register block: commands drawing into video
-// memory, the busy time, direct access while busy counted for host and
-// emulated touches (and not when bracketed), the scan list read from guest
-// memory, and the hardware cursor in the scanout.
+// The 2D engine through its register block: the busy time, direct access
+// while busy counted for host and emulated touches (and not when bracketed),
+// the fault handler's place among others, and the hardware cursor in the
+// scanout. (What the commands draw: accel_draw_test and the driver's tests.)
 #include "machine_rig.h"
 
 #include "pcemu/accel.h"
@@ -61,19 +61,6 @@ protected:
 
     std::unique_ptr<Machine> pc;
 };
-
-TEST_F(AccelEngineTest, CommandsDrawIntoTheActiveBuffer) {
-    EXPECT_EQ(get(kAccelIdRegister), kAccelId);
-    set(kAccelOrigin, 640 * 100); // buffer starting at line 100
-    fill(10, 20, 3, 2, 9);
-    waitIdle();
-    EXPECT_EQ(linear()[640 * 120 + 10], 9);
-    EXPECT_EQ(linear()[640 * 121 + 12], 9);
-    EXPECT_EQ(linear()[640 * 121 + 13], 0);
-    EXPECT_EQ(linear()[640 * 20 + 10], 0);
-    EXPECT_EQ(engine().commands(), 1u);
-    EXPECT_EQ(engine().violations(), 0u);
-}
 
 TEST_F(AccelEngineTest, BusyForReadsThatGrowWithThePixels) {
     fill(0, 0, 1, 1, 1);
@@ -149,24 +136,6 @@ TEST_F(AccelEngineTest, TheWindowStaysClosedAcrossABankSwitch) {
     Bochs(*pc, kBochsBank, 2); // the window view is mapped anew
     EXPECT_EQ(window()[0], 4);
     EXPECT_EQ(engine().violations(), 1u);
-}
-
-TEST_F(AccelEngineTest, ScanListIsReadFromGuestMemory) {
-    auto list = pc->space().guestAllocLinear(12);
-    ASSERT_TRUE(list);
-    const int16_t scans[6] = {5, 8, 9, 6, 2, 2}; // the last one is empty
-    pc->memory().writeBlock(*list, scans, sizeof scans);
-    set(kAccelForeColour, 3);
-    set(kAccelParam0, 10);
-    set(kAccelParam0 + 4, 3);
-    set(kAccelParam0 + 8, *list);
-    set(kAccelCommand, kAccelScanList);
-    EXPECT_EQ(waitIdle(), 2);
-    for (int x = 0; x < 12; ++x) {
-        EXPECT_EQ(linear()[640 * 10 + x], x >= 5 && x < 8 ? 3 : 0) << x;
-        EXPECT_EQ(linear()[640 * 11 + x], x >= 6 && x < 9 ? 3 : 0) << x;
-        EXPECT_EQ(linear()[640 * 12 + x], 0) << x;
-    }
 }
 
 TEST_F(AccelEngineTest, CursorIsDrawnByTheScanout) {

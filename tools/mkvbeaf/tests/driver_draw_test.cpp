@@ -198,35 +198,22 @@ TEST_F(DriverDrawTest, BracketsDecideWhetherATouchIsAViolation) {
 TEST_F(DriverDrawTest, CursorEntriesShowTheCursorInTheScanout) {
     AF_Cursor cursor = {};
     for (int r = 0; r < 32; ++r) {
-        cursor.andMask[r] = 0x7FFFFFFF; // column 0 opaque
-        cursor.xorMask[r] = 0x80000000; // in the cursor colour
+        cursor.andMask[r] = 0x7FFFFFFF; // column 0 in the cursor colour
+        cursor.xorMask[r] = 0x80000000;
     }
-    cursor.hotX = 0;
     cursor.hotY = 4;
-    CpuRegs r;
-    r.esi = put(&cursor, sizeof cursor);
-    call(&AF_DriverHeader::SetCursor, r);
-    r = {};
-    r.eax = 100;
-    r.ecx = 50;
-    call(&AF_DriverHeader::SetCursorPos, r);
-    r = {};
-    r.eax = 0x3412; // red 12h, green 34h
-    r.ecx = 0x56;   // blue 56h
-    call(&AF_DriverHeader::SetCursorColor, r);
-    EXPECT_EQ(pc->adapter().scanout().at(100, 46), pc->adapter().scanout().at(101, 46));
-    r = {};
-    r.eax = 7;
-    call(&AF_DriverHeader::ShowCursor, r);
+    call(&AF_DriverHeader::SetCursor, CpuRegs{.esi = put(&cursor, sizeof cursor)});
+    call(&AF_DriverHeader::SetCursorPos, CpuRegs{.eax = 100, .ecx = 50});
+    call(&AF_DriverHeader::SetCursorColor, CpuRegs{.eax = 0x3412, .ecx = 0x56}); // r, g; b
+    const uint32_t screen = pc->adapter().scanout().at(100, 46);
+    call(&AF_DriverHeader::ShowCursor, CpuRegs{.eax = 7});
     pcemu::Image shown = pc->adapter().scanout();
-    EXPECT_EQ(shown.at(100, 46), 0x123456u);
+    EXPECT_EQ(shown.at(100, 46), 0x123456u); // the hot spot is 4 rows down
     EXPECT_EQ(shown.at(100, 77), 0x123456u);
-    EXPECT_NE(shown.at(100, 78), 0x123456u);
-    EXPECT_NE(shown.at(100, 45), 0x123456u);
-    EXPECT_NE(shown.at(101, 50), 0x123456u);
-    r = {};
-    call(&AF_DriverHeader::ShowCursor, r);
-    EXPECT_NE(pc->adapter().scanout().at(100, 50), 0x123456u);
+    EXPECT_EQ(shown.at(100, 78), screen);
+    EXPECT_EQ(shown.at(101, 50), screen);
+    call(&AF_DriverHeader::ShowCursor, CpuRegs{.eax = 0});
+    EXPECT_EQ(pc->adapter().scanout().at(100, 50), screen);
 }
 
 } // namespace

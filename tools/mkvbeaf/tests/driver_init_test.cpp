@@ -3,6 +3,10 @@
 // writes with entries left out or faults put in.
 #include "driver_rig.h"
 
+#include "driver_data.h"
+
+#include <set>
+
 using namespace mkvbeaf_test;
 
 namespace {
@@ -90,47 +94,38 @@ TEST_F(DriverInitTest, ImagesLeaveOutEntriesAndCarryFaultsAsAsked) {
     ASSERT_GT(h.SetBank32Len, 1u);
     EXPECT_EQ(full[h.SetBank32 + h.SetBank32Len - 1], 0xC3);
 
-    // Each option changes exactly its fields.
-    auto differences = [&](const mkvbeaf::ImageOptions& options) {
-        std::vector<uint8_t> other = mkvbeaf::BuildImage(options);
-        EXPECT_EQ(other.size(), full.size());
-        std::vector<size_t> changed;
+    // Each option changes only its own fields (4-byte words of the image).
+    auto changed = [&](const mkvbeaf::ImageOptions& o) {
+        std::vector<uint8_t> other = mkvbeaf::BuildImage(o);
+        std::set<size_t> words;
         for (size_t i = 0; i < full.size() && i < other.size(); ++i)
-            if (full[i] != other[i]) changed.push_back(i);
-        return std::pair{other, changed};
+            if (full[i] != other[i]) words.insert(i & ~size_t{3});
+        EXPECT_EQ(other.size(), full.size());
+        return std::pair{other, words};
     };
-    auto within = [](const std::vector<size_t>& changed, std::vector<size_t> fields) {
-        for (size_t i : changed) {
-            bool inside = false;
-            for (size_t f : fields)
-                inside |= i >= f && i < f + 4;
-            if (!inside) return false;
-        }
-        return !changed.empty();
-    };
+    using Words = std::set<size_t>;
     mkvbeaf::ImageOptions o;
     o.drawLine = false;
-    auto [noLine, c1] = differences(o);
-    EXPECT_TRUE(within(c1, {offsetof(AF_DriverHeader, DrawLine)}));
+    EXPECT_EQ(changed(o).second, Words{offsetof(AF_DriverHeader, DrawLine)});
     o = {};
     o.directAccess = false;
-    auto [noDirect, c2] = differences(o);
-    EXPECT_TRUE(within(c2, {offsetof(AF_DriverHeader, EnableDirectAccess),
-                            offsetof(AF_DriverHeader, DisableDirectAccess)}));
+    EXPECT_EQ(changed(o).second, (Words{offsetof(AF_DriverHeader, EnableDirectAccess),
+                                        offsetof(AF_DriverHeader, DisableDirectAccess)}));
     o = {};
     o.setBank32 = false;
-    auto [noBank, c3] = differences(o);
-    EXPECT_TRUE(within(
-        c3, {offsetof(AF_DriverHeader, SetBank32), offsetof(AF_DriverHeader, SetBank32Len)}));
+    EXPECT_EQ(changed(o).second, (Words{offsetof(AF_DriverHeader, SetBank32Len),
+                                        offsetof(AF_DriverHeader, SetBank32)}));
     o = {};
     o.fault = mkvbeaf::Fault::NoTerminator;
-    auto [noTerm, c4] = differences(o);
-    EXPECT_EQ(c4, std::vector<size_t>{9});
-    EXPECT_EQ(std::memcmp(noTerm.data(), "VBEAF.DRV", 9), 0);
+    auto [noTerm, w1] = changed(o);
+    EXPECT_EQ(w1, Words{8});
+    EXPECT_NE(noTerm[9], 0);
     o.fault = mkvbeaf::Fault::OldVersion;
-    auto [old, c5] = differences(o);
+    auto [old, w2] = changed(o);
+    EXPECT_EQ(w2, Words{offsetof(AF_DriverHeader, Version)});
     EXPECT_EQ(reinterpret_cast<const AF_DriverHeader*>(old.data())->Version, 0x0090u);
-    EXPECT_TRUE(within(c5, {offsetof(AF_DriverHeader, Version)}));
+    o.fault = mkvbeaf::Fault::InitFails;
+    EXPECT_EQ(changed(o).second, Words{mkvbeaf::kDriverDataOffset});
 }
 
 TEST_F(DriverInitTest, LeftOutEntriesStayAbsentAfterRelocation) {

@@ -65,6 +65,7 @@ protected:
         EXPECT_EQ(r.ebx, base) << "EBX not kept";
         return result;
     }
+    uint32_t call(uint32_t AF_DriverHeader::*field, CpuRegs&& r) { return call(field, r); }
     uint32_t call(uint32_t AF_DriverHeader::*field) {
         CpuRegs r;
         return call(field, r);
