@@ -248,6 +248,18 @@ TEST_F(BochsBanks, RomsProtectedModeRoutinesMoveWindowAndStart) {
     EXPECT_TRUE(filter.calls().empty());
 }
 
+// The ROM's window code returns from three places: no fragment can be made
+// of it, and a mode asked for with a virtual buffer stays banked.
+TEST_F(BochsBanks, WindowCodeWithSeveralReturnsMakesNoFragment) {
+    const SV_DeviceInfo& device = SetMode(0x101, 1);
+    EXPECT_EQ(device.canVirtualize, 0);
+    EXPECT_EQ(device.virtualActive, 0);
+    EXPECT_EQ(device.frameMemory, Pc().hostPointer(0xA0000));
+    int32_t length = 0;
+    void* code = nullptr;
+    EXPECT_EQ(VBE_getBankFunc32(&length, &code, 0, 0), 0);
+}
+
 // No protected-mode table: the BIOS moves the window and sets the start.
 TEST_F(SeaBiosBanks, BiosRoutes) {
     SetMode(0x100);

@@ -29,18 +29,40 @@ uint32_t ReadLong(const PmTableView& table, uint32_t at) {
     return v;
 }
 
+uint16_t ReadWord(const PmTableView& table, uint32_t at) {
+    uint16_t v;
+    std::memcpy(&v, table.bytes + at, 2);
+    return v;
+}
+
+// Where the window code ends at the latest: at the next routine or list the
+// table names after it, else at the table's end.
+uint32_t ExtentEnd(const PmTableView& table, uint32_t start) {
+    uint32_t end = table.length;
+    for (uint32_t word = 1; word < 4; ++word) {
+        const uint32_t at = ReadWord(table, 2 * word);
+        if (at > start && at < end) end = at;
+    }
+    return end;
+}
+
 // Bytes of the window code before its return: the table says so after the
-// marker 0FBADFBADh; otherwise up to the first C3h byte. 0 when the code's
-// end cannot be found inside the copy.
+// marker 0FBADFBADh; otherwise up to the first C3h byte. Code with a further
+// C3h byte before its extent ends is refused (0): it may return from the
+// middle (the Bochs VGABIOS returns from three places), and a fragment that
+// returns from inside or jumps past its cut would leave without its epilogue.
+// 0 also when the code's end cannot be found inside the copy.
 uint32_t WindowCodeLength(const PmTableView& table, uint32_t start) {
     if (table.length >= kFbadLengthAt + 4 && ReadLong(table, kFbadMarkerAt) == kFbadMarker) {
         const uint32_t withReturn = ReadLong(table, kFbadLengthAt);
         if (withReturn == 0 || withReturn - 1 > table.length - start) return 0;
         return withReturn - 1;
     }
-    const void* end = std::memchr(table.bytes + start, kReturn, table.length - start);
-    return end ? static_cast<uint32_t>(static_cast<const uint8_t*>(end) - (table.bytes + start))
-               : 0;
+    const uint8_t* code = table.bytes + start;
+    const uint8_t* end = table.bytes + ExtentEnd(table, start);
+    const auto* ret = static_cast<const uint8_t*>(std::memchr(code, kReturn, end - code));
+    if (!ret || std::memchr(ret + 1, kReturn, end - (ret + 1))) return 0;
+    return static_cast<uint32_t>(ret - code);
 }
 
 } // namespace
@@ -48,8 +70,8 @@ uint32_t WindowCodeLength(const PmTableView& table, uint32_t start) {
 extern "C" {
 
 // Refused (0) below VBE 2.0, without a table, when the code needs a
-// selector (it cannot be moved then), when its end cannot be found, and
-// when the framed code does not fit the 100-byte area.
+// selector (it cannot be moved then), when it has no single end, and when
+// the framed code does not fit the 100-byte area.
 int32_t VBE_getBankFunc32(int32_t* length, void** code, int32_t /*reserved*/, int32_t shift) {
     if (gVbe.version < 0x0200) return 0;
     const PmTableView table = PmInterface();
