@@ -30,6 +30,16 @@ uint32_t ScreenBytes(uint32_t width, uint32_t height, uint32_t bpp) {
     return bpp == 4 ? width * height / 2 : width * height * ((bpp + 7) / 8);
 }
 
+// The bytes a caller needs to gather the strings and the mode list of the
+// 512-byte info block in the buffer (a library keeps them in 256 bytes).
+size_t GatheredBytes(ModelPc& pc) {
+    size_t bytes = 0;
+    for (size_t at : {0x06, 0x16, 0x1A, 0x1E})
+        if ((at == 0x06 || pc.u16(0x04) >= 0x0200) && pc.u32(at))
+            bytes += pc.farString(pc.u32(at)).size() + 1;
+    return bytes + 2 * (pc.modeList().size() + 1);
+}
+
 class VbeRecordsTest : public ::testing::TestWithParam<PersonalityCase> {
 protected:
     void SetUp() override { ASSERT_TRUE(pc); }
@@ -61,6 +71,7 @@ TEST_P(VbeRecordsTest, ControllerInfoFollowsThePersonality) {
         EXPECT_EQ(pc.u8(0x100), 0xEE);
     }
     EXPECT_EQ(pc.u8(0x200), 0xEE);
+    EXPECT_LE(GatheredBytes(pc), 256u);
 
     // Without "VBE2" every personality answers with the 256-byte form.
     pc.fill(0xEE);
@@ -291,6 +302,15 @@ TEST(VideoMemoryTest, ConfiguredSizeOverridesThePersonalityDefault) {
     EXPECT_EQ(big.u16(0x12), 64);
     ASSERT_TRUE(big.modeInfo(0x107));
     EXPECT_EQ(big.u16(0) & 1, 1);
+
+    ModelPc huge("vbe20", 262144); // every mode fits
+    ASSERT_TRUE(huge);
+    std::memcpy(huge.buf(), "VBE2", 4);
+    ASSERT_EQ(huge.vbe(0x4F00).ax(), 0x004F);
+    EXPECT_EQ(huge.u16(0x12), 4096);
+    EXPECT_LE(GatheredBytes(huge), 256u);
+    ASSERT_TRUE(huge.modeInfo(0x101));
+    EXPECT_EQ(huge.u8(0x1D), 255); // page counts stop at what the byte holds
 
     ModelPc small("vbe20", 512);
     ASSERT_TRUE(small);
