@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <set>
 #include <utility>
@@ -256,6 +257,8 @@ TEST(AccelDrawTest, NothingIsWrittenPastVideoMemoryWhateverTheClip) {
     DrawLine(s.t, -30000 * kFixed, 0, 30000 * kFixed, 30000 * kFixed, Solid(3), nullptr);
     EXPECT_EQ(s.lit().size(), 16u * 8u);
     EXPECT_TRUE(s.tailUntouched());
+    Screen scan; // the widest scan there is covers the row
+    EXPECT_EQ(DrawScan(scan.t, 2, INT32_MIN, INT32_MAX, 5, 0), 16u);
 
     s.t.origin = s.t.vramSize - s.t.pitch; // only the last line lies in memory
     EXPECT_EQ(FillRect(s.t, 0, 0, 100, 100, 4, 0), 16u);

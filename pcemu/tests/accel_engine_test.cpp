@@ -71,7 +71,8 @@ TEST_F(AccelEngineTest, BusyForReadsThatGrowWithThePixels) {
     EXPECT_EQ(waitIdle(), 302);
     fill(0, 0, 1, 1, 1);
     fill(0, 0, 1, 1, 1); // queued work adds up
-    EXPECT_EQ(waitIdle(), 4);
+    pc->memory().read16(kAccelRegisterBase + kAccelStatus); // a narrow read counts once
+    EXPECT_EQ(waitIdle(), 3);
     EXPECT_EQ(engine().violations(), 0u);
 }
 

@@ -108,7 +108,7 @@ int32_t Round16(int32_t fixed) {
 
 } // namespace
 
-uint64_t FillRect(const DrawTarget& t, int32_t left, int32_t top, int32_t width, int32_t height,
+uint64_t FillRect(const DrawTarget& t, int32_t left, int32_t top, int64_t width, int64_t height,
                   uint32_t colour, unsigned mix) {
     Area a = Cut(Drawable(t), left, top, width, height);
     if (a.empty()) return 0;
@@ -121,11 +121,10 @@ uint64_t FillRect(const DrawTarget& t, int32_t left, int32_t top, int32_t width,
 uint64_t DrawScan(const DrawTarget& t, int32_t y, int32_t x1, int32_t x2, uint32_t colour,
                   unsigned mix) {
     int64_t from = std::min(x1, x2), to = std::max(x1, x2);
-    return FillRect(t, static_cast<int32_t>(from), y, static_cast<int32_t>(to - from), 1, colour,
-                    mix);
+    return FillRect(t, static_cast<int32_t>(from), y, to - from, 1, colour, mix);
 }
 
-uint64_t PatternRect(const DrawTarget& t, int32_t left, int32_t top, int32_t width, int32_t height,
+uint64_t PatternRect(const DrawTarget& t, int32_t left, int32_t top, int64_t width, int64_t height,
                      const Pen& pen, const std::array<uint8_t, 8>& pattern) {
     Area a = Cut(Drawable(t), left, top, width, height);
     if (a.empty()) return 0;

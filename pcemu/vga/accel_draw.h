@@ -41,14 +41,14 @@ struct Blit {
     uint32_t transparent = 0;
 };
 
-uint64_t FillRect(const DrawTarget& t, int32_t left, int32_t top, int32_t width, int32_t height,
+uint64_t FillRect(const DrawTarget& t, int32_t left, int32_t top, int64_t width, int64_t height,
                   uint32_t colour, unsigned mix);
 // Pixels from min(x1, x2) up to max(x1, x2), the larger one excluded.
 uint64_t DrawScan(const DrawTarget& t, int32_t y, int32_t x1, int32_t x2, uint32_t colour,
                   unsigned mix);
 // A pattern aligned to the buffer: pixel (x, y) takes bit 7 - (x & 7) of
 // row y & 7; set bits get the foreground, clear ones the background.
-uint64_t PatternRect(const DrawTarget& t, int32_t left, int32_t top, int32_t width, int32_t height,
+uint64_t PatternRect(const DrawTarget& t, int32_t left, int32_t top, int64_t width, int64_t height,
                      const Pen& pen, const std::array<uint8_t, 8>& pattern);
 // A line between two 16.16 fixed-point points, both drawn. With a stipple,
 // pixel i from (x1, y1) takes bit 15 - (i & 15): set gives the foreground,

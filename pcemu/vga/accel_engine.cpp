@@ -3,6 +3,7 @@
 #include "vga/vram_view.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace pcemu {
 
@@ -17,10 +18,14 @@ AccelEngine::AccelEngine(AddressSpace& space, MemoryBus& memory, const VramView&
 // apart into bytes of the words they cover.
 uint32_t AccelEngine::read(uint32_t offset, unsigned size) {
     if (size == 4 && (offset & 3) == 0) return readWord(offset);
-    uint32_t v = 0;
+    uint32_t v = 0, word = 0, wordAt = 1; // each word is read once (STATUS counts reads)
     for (unsigned i = 0; i < size; ++i) {
         uint32_t at = offset + i;
-        v |= ((readWord(at & ~3u) >> (8 * (at & 3))) & 0xFF) << (8 * i);
+        if ((at & ~3u) != wordAt) {
+            wordAt = at & ~3u;
+            word = readWord(wordAt);
+        }
+        v |= ((word >> (8 * (at & 3))) & 0xFF) << (8 * i);
     }
     return v;
 }
@@ -165,7 +170,8 @@ uint64_t AccelEngine::execute(uint32_t command) {
     case kAccelPattRect:
         return PatternRect(t, param(0), param(1), param(2), param(3), p, pattern);
     case kAccelPattScan: {
-        int32_t from = std::min(param(1), param(2)), to = std::max(param(1), param(2));
+        int32_t from = std::min(param(1), param(2));
+        int64_t to = std::max(param(1), param(2));
         return PatternRect(t, from, param(0), to - from, 1, p, pattern);
     }
     case kAccelLine:
@@ -203,10 +209,11 @@ uint64_t AccelEngine::scanList() {
     const auto count = std::min(static_cast<uint32_t>(param(1)), kMaxScans);
     const auto list = static_cast<uint32_t>(param(2));
     uint64_t pixels = 0;
-    for (uint32_t i = 0; i < count; ++i) {
+    for (uint32_t i = 0; i < count && int64_t{param(0)} + i <= INT32_MAX; ++i) {
         auto x1 = static_cast<int16_t>(memory_.read16(list + 4 * i));
         auto x2 = static_cast<int16_t>(memory_.read16(list + 4 * i + 2));
-        pixels += DrawScan(t, param(0) + static_cast<int32_t>(i), x1, x2, p.fore, p.foreMix);
+        pixels +=
+            DrawScan(t, static_cast<int32_t>(param(0) + int64_t{i}), x1, x2, p.fore, p.foreMix);
     }
     return pixels;
 }
