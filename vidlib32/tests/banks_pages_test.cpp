@@ -105,17 +105,18 @@ TEST_F(Vbe20Banks, FragmentFramesTheWindowCodeAndMovesTheVirtualBuffer) {
     EXPECT_EQ(Vram()[5 * 65536 + 9], 0x77);
 }
 
-// Window code that, framed, needs 100 bytes fits; one byte more does not.
-TEST_F(Vbe20Banks, FragmentLargerThanItsAreaIsRefused) {
+// A table the BIOS filter hands out: window code that, framed, needs 100
+// bytes fits and one byte more does not; offsets before the code or past the
+// table give no entry.
+TEST_F(Vbe20Banks, FragmentAndEntriesStayInsideTheirAreas) {
     SV_init(0);
     size_t codeBytes = 0;
+    uint16_t words[4] = {8, 8, 8, 0};
     BiosFilter filter([&](pcemu::CpuRegs& r) {
         if (r.ax() != 0x4F0A) return false;
         const uint32_t table = filter.realBlock(8 + codeBytes + 1);
-        for (uint32_t i = 0; i < 8; i += 2)
-            Pc().memory().write16(table + i, i < 6 ? 8 : 0);
-        for (uint32_t i = 0; i < codeBytes; ++i)
-            Pc().memory().write8(table + 8 + i, 0x90);
+        Pc().memory().writeBlock(table, words, sizeof words);
+        std::memset(Pc().hostPointer(table + 8), 0x90, codeBytes);
         Pc().memory().write8(table + 8 + codeBytes, 0xC3);
         r.es = static_cast<uint16_t>(table >> 4);
         r.setDi(0);
@@ -132,6 +133,13 @@ TEST_F(Vbe20Banks, FragmentLargerThanItsAreaIsRefused) {
     codeBytes = 90;
     VBE_freePMCode();
     EXPECT_EQ(VBE_getBankFunc32(&length, &code, 0, 0), 0);
+    words[0] = 0xFFF0; // -16
+    words[1] = 4;      // inside the header
+    words[2] = 200;    // past the table
+    VBE_freePMCode();
+    EXPECT_EQ(VBE_getSetBank(), nullptr);
+    EXPECT_EQ(VBE_getSetDisplayStart(), nullptr);
+    EXPECT_EQ(VBE_getSetPalette(), nullptr);
     VBE_freePMCode();
 }
 

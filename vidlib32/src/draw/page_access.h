@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <emmintrin.h>
 
 namespace vidlib32::draw {
 
@@ -49,13 +50,22 @@ template <typename Pixel> inline void Store(uint8_t* at, Pixel value) {
     std::memcpy(at, &value, sizeof value);
 }
 
-// Fills `bytes` bytes with a 32-bit pattern, four bytes per store; a tail
-// of fewer than four bytes takes the pattern's first bytes.
+// Fills `bytes` bytes with a 32-bit pattern repeated; a tail of fewer than
+// four bytes takes the pattern's first bytes. The pattern goes out four
+// copies per 16-byte store (the widest store every x86-64 processor has),
+// 64 bytes per step, then 32 bits at a time.
 inline void Fill32(uint8_t* at, uint32_t pattern, uint32_t bytes) {
-    uint32_t words = bytes / 4;
-    for (uint32_t i = 0; i < words; ++i)
-        std::memcpy(at + 4 * i, &pattern, 4);
-    for (uint32_t i = words * 4; i < bytes; ++i)
+    const __m128i wide = _mm_set1_epi32(static_cast<int>(pattern));
+    uint32_t i = 0;
+    for (; i + 64 <= bytes; i += 64) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at + i), wide);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at + i + 16), wide);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at + i + 32), wide);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at + i + 48), wide);
+    }
+    for (; i + 4 <= bytes; i += 4)
+        std::memcpy(at + i, &pattern, 4);
+    for (; i < bytes; ++i)
         at[i] = static_cast<uint8_t>(pattern >> (8 * (i % 4)));
 }
 

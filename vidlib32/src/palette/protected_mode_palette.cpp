@@ -6,8 +6,8 @@
 #include "palette/palette_routes.h"
 
 #include "state.h"
-
-#include "pcemu/machine.h"
+#include "vbe/guest_memory.h"
+#include "vbe/pm_call.h"
 
 #include <cstring>
 
@@ -16,22 +16,20 @@ namespace vidlib32::palette {
 bool CallProtectedModePalette(int32_t start, int32_t count, const uint8_t* entries,
                               int32_t waitFlag) {
     if (count <= 0) return true;
-    pcemu::Machine& pc = pcemu::TheMachine();
-    std::optional<uint32_t> entry = pc.linearOf(gMode.pmSetPalette);
-    if (gMode.pmSetPalette == nullptr || !entry) return false;
+    if (gMode.pmSetPalette == nullptr) return false;
     const size_t bytes = static_cast<size_t>(count) * 4;
-    void* block = pc.space().guestAlloc(bytes);
+    uint8_t* block = GuestAlloc(bytes);
     if (block == nullptr) return false;
     std::memcpy(block, entries, bytes);
     pcemu::CpuRegs regs;
     regs.ebx = static_cast<uint32_t>(waitFlag) & 0xFF;
     regs.ecx = static_cast<uint32_t>(count) & 0xFFFF;
     regs.edx = static_cast<uint32_t>(start) & 0xFFFF;
-    regs.edi = *pc.linearOf(block);
+    regs.edi = GuestOf(block).value_or(0);
     regs.ds = gVbe.mmioSelector;
-    pcemu::RunResult run = pc.call32(*entry, regs);
-    pc.space().guestFree(block);
-    return run.ok() && regs.ax() == 0x004F;
+    bool ran = CallPmRoutine(gMode.pmSetPalette, regs);
+    GuestFree(block);
+    return ran && regs.ax() == 0x004F;
 }
 
 } // namespace vidlib32::palette
