@@ -13,8 +13,9 @@ extern SV_DeviceInfo gDevice;
 
 // The VBE BIOS layer: what the last detection found and where its copies live.
 struct VbeState {
-    int32_t version = 0;  // fixed-up VbeVersion of the last detection
-    int32_t memoryKB = 0; // TotalMemory x 64
+    int32_t version = 0;       // fixed-up VbeVersion of the last detection
+    int32_t memoryKB = 0;      // TotalMemory x 64
+    uint32_t capabilities = 0; // Capabilities of the last detection (bit 1: not VGA compatible)
     // Transfer buffer in conventional memory; selector 0 = none held.
     int32_t bufferSize = 0;
     uint32_t bufferSelector = 0, bufferOffset = 0, bufferSegment = 0, bufferRealOffset = 0;

@@ -248,6 +248,9 @@ TEST_F(Vbe12Banks, VisualPageAsPixelAndLineThroughTheBios) {
 TEST_F(BochsBanks, RomsProtectedModeRoutinesMoveWindowAndStart) {
     SetMode(0x100);
     EXPECT_EQ(gMode.bankRoutine, &_VBE20_setBankA);
+    // Its modes say "not VGA compatible", its controller does not: the DAC
+    // ports serve.
+    EXPECT_TRUE(gMode.vgaCompatible);
     BiosFilter filter;
     SV_setBank(3);
     EXPECT_EQ(Pc().adapter().writeBank(), 3);

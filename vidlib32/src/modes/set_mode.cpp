@@ -164,7 +164,9 @@ int32_t SetModeVbe(int32_t mode, int32_t useWideDac, int32_t useVirtualBuffer) {
     SetSizes(described);
     gDevice.currentBank = -1;
     SetPixelFormat(described);
-    gMode.vgaCompatible = vga13 || !(info.ModeAttributes & kModeNotVga);
+    // The DAC ports serve every mode of a VGA-compatible controller, also
+    // those the BIOS marks as not VGA compatible.
+    gMode.vgaCompatible = vga13 || !(gVbe.capabilities & kControllerNotVga);
 
     VBE_freePMCode();
     gMode.pmSetBank = VBE_getSetBank();

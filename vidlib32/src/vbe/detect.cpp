@@ -38,6 +38,7 @@ int32_t VBE_detectEXT(void* info, int32_t forceExtension) {
     std::memcpy(info, &block, sizeof block);
 
     gVbe.memoryKB = block.TotalMemory * 64;
+    gVbe.capabilities = block.Capabilities;
     gVbe.version = block.VbeVersion;
     return gVbe.version;
 }

@@ -50,6 +50,9 @@ struct ModeInfoBlock {
 static_assert(sizeof(VbeInfoBlock) == 512);
 static_assert(sizeof(ModeInfoBlock) == 256);
 
+// Capabilities bits.
+inline constexpr uint32_t kControllerNotVga = 0x02;
+
 // ModeAttributes bits.
 inline constexpr uint16_t kModeSupported = 0x0001;
 inline constexpr uint16_t kModeGraphics = 0x0010;

@@ -41,13 +41,9 @@ uint8_t& Plane(uint32_t address, int plane) {
     return Vram()[address * 4 + plane];
 }
 
-class Vbe20Banks : public ::testing::Test {
-protected:
-    void SetUp() override { SKIP_UNLESS_ON_SUITE_BIOS(); }
-    void TearDown() override { SV_restoreMode(); }
-};
+VIDLIB32_SUITE(Vbe20Drawing, "vbe20");
 
-TEST_F(Vbe20Banks, PixelOfRow103LiesInBank1AndSwitchesOnce) {
+TEST_F(Vbe20Drawing, PixelOfRow103LiesInBank1AndSwitchesOnce) {
     ASSERT_NO_FATAL_FAILURE(SetMode(640, 480, 8));
     SV_putPixel(5, 0, 0x21);
     WindowMoves moves;
@@ -61,7 +57,7 @@ TEST_F(Vbe20Banks, PixelOfRow103LiesInBank1AndSwitchesOnce) {
     EXPECT_EQ(Vram()[65921], 0x43);
 }
 
-TEST_F(Vbe20Banks, VerticalLineUpwardsReturnsToTheLowerBankAtRow102) {
+TEST_F(Vbe20Drawing, VerticalLineUpwardsReturnsToTheLowerBankAtRow102) {
     ASSERT_NO_FATAL_FAILURE(SetMode(640, 480, 8));
     SV_setBank(0);
     WindowMoves moves;
@@ -74,7 +70,7 @@ TEST_F(Vbe20Banks, VerticalLineUpwardsReturnsToTheLowerBankAtRow102) {
     EXPECT_EQ(Vram()[111 * 640 + 10], 0);
 }
 
-TEST_F(Vbe20Banks, TrueColourPixelsFitOrStraddleTheWindowEnd) {
+TEST_F(Vbe20Drawing, TrueColourPixelsFitOrStraddleTheWindowEnd) {
     ASSERT_NO_FATAL_FAILURE(SetMode(800, 600, 24));
     SV_setBank(0); // the mode set's clear left the window on the page's last bank
     WindowMoves moves;
@@ -112,7 +108,7 @@ TEST_F(Vbe20Banks, TrueColourPixelsFitOrStraddleTheWindowEnd) {
     }
 }
 
-TEST_F(Vbe20Banks, ClearFillsThePageAndNotTheBytesAfterIt) {
+TEST_F(Vbe20Drawing, ClearFillsThePageAndNotTheBytesAfterIt) {
     ASSERT_NO_FATAL_FAILURE(SetMode(640, 480, 8)); // 307 200 bytes, pages 327 680 apart
     constexpr uint32_t kPage = 327680, kBytes = 307200;
     for (uint32_t at : {kBytes, kPage - 1, kPage + kBytes})
@@ -137,7 +133,7 @@ TEST_F(Vbe20Banks, ClearFillsThePageAndNotTheBytesAfterIt) {
     EXPECT_EQ(Vram()[kBytes - 1], 0x33);
 }
 
-TEST_F(Vbe20Banks, SixteenColourPixelSetsItsBitInEachPlaneOfItsColour) {
+TEST_F(Vbe20Drawing, SixteenColourPixelSetsItsBitInEachPlaneOfItsColour) {
     ASSERT_NO_FATAL_FAILURE(SetMode(800, 600, 4)); // 100 bytes per line
     const uint32_t byte1OfRow2 = 2 * 100 + 1;
     SV_putPixel(13, 2, 0x5); // bit 04h of byte 1, planes 0 and 2
@@ -169,7 +165,7 @@ TEST_F(Vbe20Banks, SixteenColourPixelSetsItsBitInEachPlaneOfItsColour) {
     ExpectGcDefaults("clear");
 }
 
-TEST_F(Vbe20Banks, LinearAndVirtualPagesStartAtTheirAddress) {
+TEST_F(Vbe20Drawing, LinearAndVirtualPagesStartAtTheirAddress) {
     constexpr uint32_t kPage = 327680, kBytes = 307200;
     for (int virtualBuffer : {0, 1}) {
         SCOPED_TRACE(virtualBuffer ? "virtual linear buffer" : "linear buffer");

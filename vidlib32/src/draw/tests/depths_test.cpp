@@ -88,7 +88,7 @@ void DrawPattern(Canvas& expected, const ScreenColours& colours, int bits) {
 class Depths : public ::testing::TestWithParam<DepthCase> {};
 
 TEST_P(Depths, DrawsThePictureComputedHere) {
-    SKIP_UNLESS_ON_SUITE_BIOS();
+    SKIP_UNLESS_ON_INSTANTIATION_BIOS();
     const DepthCase& c = GetParam();
     uint16_t need = c.access == Access::Linear ? SV_ATTR_LINEAR : SV_ATTR_BANKED;
     int32_t mode = FindMode(c.width, c.height, c.bits, need);

@@ -1,8 +1,8 @@
 #pragma once
-// Test support for drawing: the emulated PC the library runs on, modes found
-// by size and depth, the picture a test expects (computed here, not by the
-// library), the colours the monitor shows for pixel values, and a
-// comparison with the adapter's scanout.
+// Test support for drawing: modes found by size and depth, the picture a
+// test expects (computed here, not by the library), the colours the monitor
+// shows for pixel values, and a comparison with the adapter's scanout.
+#include "bios_suite.h"
 #include "vidlib32/vidlib32.h"
 
 #include "pcemu/font8x16.h"
@@ -20,15 +20,6 @@
 #include <vector>
 
 namespace vidlib32_test {
-
-inline pcemu::Machine& Pc() {
-    return pcemu::TheMachine();
-}
-
-// Video memory as one array (the linear view of the adapter's memory).
-inline uint8_t* Vram() {
-    return Pc().space().vram();
-}
 
 inline const SV_DeviceInfo& Device() {
     static SV_DeviceInfo* device = SV_init(0);
@@ -48,8 +39,8 @@ inline int32_t FindMode(int width, int height, int bits, uint16_t attributes = 0
     return 0;
 }
 
-// The suite's first word names the BIOS it is meant for ("Vbe20Banks",
-// "Bochs/Depths"); a run under another BIOS skips it.
+// For value-parameterised suites, whose instantiation's name is the BIOS's
+// tag ("Bochs/Depths"): a run under another BIOS skips them.
 inline bool RunsOnBiosOfSuite() {
     static const std::pair<std::string_view, std::string_view> kTags[] = {
         {"Vbe20", "vbe20"},     {"Vbe12", "vbe12"},         {"Pmio", "pmio"},
@@ -62,7 +53,7 @@ inline bool RunsOnBiosOfSuite() {
     return true;
 }
 
-#define SKIP_UNLESS_ON_SUITE_BIOS()                                                                \
+#define SKIP_UNLESS_ON_INSTANTIATION_BIOS()                                                        \
     if (!vidlib32_test::RunsOnBiosOfSuite())                                                       \
     GTEST_SKIP() << "meant for another BIOS than " << vidlib32_test::Pc().config().bios
 

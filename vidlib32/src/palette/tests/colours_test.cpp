@@ -7,40 +7,36 @@
 namespace vidlib32_test {
 namespace {
 
-class Vbe20Colours : public ::testing::Test {
-protected:
-    void SetUp() override { SKIP_UNLESS_ON_SUITE_BIOS(); }
-    void TearDown() override { SV_restoreMode(); }
+VIDLIB32_SUITE(Vbe20Colours, "vbe20");
 
-    void setMode(int width, int height, int bits) {
-        int32_t mode = FindMode(width, height, bits);
-        ASSERT_NE(mode, 0);
-        ASSERT_EQ(SV_setMode(mode, 0, 0, 1), 1);
-    }
-};
+void SetMode(int width, int height, int bits) {
+    int32_t mode = FindMode(width, height, bits);
+    ASSERT_NE(mode, 0);
+    ASSERT_EQ(SV_setMode(mode, 0, 0, 1), 1);
+}
 
 TEST_F(Vbe20Colours, PackIntoTheFormatOfEachMode) {
-    ASSERT_NO_FATAL_FAILURE(setMode(640, 480, 8)); // 3-3-2
+    ASSERT_NO_FATAL_FAILURE(SetMode(640, 480, 8)); // 3-3-2
     EXPECT_EQ(SV_rgbColor(200, 100, 50), 0xCCu);
     EXPECT_EQ(SV_rgbColor(255, 255, 255), 0xFFu);
     EXPECT_EQ(SV_rgbColor(255, 0, 0), 0xE0u);
     EXPECT_EQ(SV_rgbColor(0, 0, 0xC0), 0x03u);
     EXPECT_EQ(SV_rgbColor(0x1FF, 0x100, 0x100), 0xE0u); // only the low 8 bits count
 
-    ASSERT_NO_FATAL_FAILURE(setMode(640, 480, 16)); // 5-6-5
+    ASSERT_NO_FATAL_FAILURE(SetMode(640, 480, 16)); // 5-6-5
     EXPECT_EQ(SV_rgbColor(255, 255, 255), 0xFFFFu);
     EXPECT_EQ(SV_rgbColor(255, 0, 0), 0xF800u);
     EXPECT_EQ(SV_rgbColor(0, 255, 0), 0x07E0u);
     EXPECT_EQ(SV_rgbColor(0, 0, 255), 0x001Fu);
     EXPECT_EQ(SV_rgbColor(8, 4, 8), 0x0821u);
 
-    ASSERT_NO_FATAL_FAILURE(setMode(640, 480, 15)); // 5-5-5
+    ASSERT_NO_FATAL_FAILURE(SetMode(640, 480, 15)); // 5-5-5
     EXPECT_EQ(SV_rgbColor(255, 255, 255), 0x7FFFu);
     EXPECT_EQ(SV_rgbColor(255, 0, 0), 0x7C00u);
     EXPECT_EQ(SV_rgbColor(0, 255, 0), 0x03E0u);
 
     for (int bits : {24, 32}) {
-        ASSERT_NO_FATAL_FAILURE(setMode(640, 480, bits)); // 8-8-8
+        ASSERT_NO_FATAL_FAILURE(SetMode(640, 480, bits)); // 8-8-8
         EXPECT_EQ(SV_rgbColor(0x12, 0x34, 0x56), 0x123456u) << bits;
     }
 }

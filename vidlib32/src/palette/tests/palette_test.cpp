@@ -3,6 +3,7 @@
 // register selector), the DAC ports below VBE 2.0, and the real ROMs whose
 // palette functions refuse (the DAC ports take over). On SeaVGABIOS the
 // BIOS calls themselves are watched to see the chunks and their wait flags.
+#include "bios_filter.h"
 #include "draw/tests/screen_check.h"
 
 #include <random>
@@ -49,7 +50,7 @@ void SetMode640x480x8(int32_t wideDac = 0) {
 class Palettes : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
-        SKIP_UNLESS_ON_SUITE_BIOS();
+        SKIP_UNLESS_ON_INSTANTIATION_BIOS();
         ASSERT_NO_FATAL_FAILURE(SetMode640x480x8());
         ASSERT_EQ(Pc().adapter().dacBits(), 6);
     }
@@ -115,11 +116,8 @@ INSTANTIATE_TEST_SUITE_P(Vbe12, Palettes, ::testing::Values(0));
 INSTANTIATE_TEST_SUITE_P(Bochs, Palettes, ::testing::Values(0));
 INSTANTIATE_TEST_SUITE_P(SeaBios, Palettes, ::testing::Values(0));
 
-class Vbe20Palette : public ::testing::Test {
-protected:
-    void SetUp() override { SKIP_UNLESS_ON_SUITE_BIOS(); }
-    void TearDown() override { SV_restoreMode(); }
-};
+VIDLIB32_SUITE(Vbe20Palette, "vbe20");
+VIDLIB32_SUITE(SeaBiosPalette, "rom:seabios");
 
 TEST_F(Vbe20Palette, WideDacTakesTheEntriesWhole) {
     ASSERT_NO_FATAL_FAILURE(SetMode640x480x8(1));
@@ -145,58 +143,33 @@ TEST_F(Vbe20Palette, ProtectedModeRouteAndPortRouteCalledDirectly) {
     EXPECT_EQ(Dac(43), DacValue(DefaultPalette(), 43, 6));
 }
 
-// Watches interrupt 10h: records every palette call (4F09h) and hands
-// every call on to the BIOS's own handler.
-class PaletteCallSpy {
-public:
-    struct Call {
-        uint16_t start, count;
-        uint8_t waitFlag;
-        uint16_t result;
-    };
-
-    PaletteCallSpy() {
-        pcemu::MemoryBus& memory = Pc().memory();
-        original_ = memory.read32(kBiosVector * 4);
-        memory.write32(kSpareVector * 4, original_);
-        uint32_t trap = Pc().cpu().addTrap(pcemu::Cpu::TrapReturn::Interrupt,
-                                           [this](pcemu::CpuRegs& regs) { pass(regs); });
-        memory.write32(kBiosVector * 4, trap);
-    }
-    ~PaletteCallSpy() { Pc().memory().write32(kBiosVector * 4, original_); }
-
-    const std::vector<Call>& calls() const { return calls_; }
-
-private:
-    static constexpr uint32_t kBiosVector = 0x10, kSpareVector = 0xF1;
-
-    void pass(pcemu::CpuRegs& regs) {
-        bool palette = regs.ax() == 0x4F09;
-        Call call{regs.dx(), regs.cx(), regs.bl(), 0};
-        pcemu::RunResult run = Pc().int86(kSpareVector, regs);
-        EXPECT_TRUE(run.ok()) << run.message;
-        call.result = regs.ax();
-        if (palette) calls_.push_back(call);
-    }
-
-    uint32_t original_;
-    std::vector<Call> calls_;
+// The palette calls (4F09h) that reach the BIOS, with what it answered.
+struct PaletteCall {
+    uint16_t start, count;
+    uint8_t waitFlag;
+    uint16_t result;
 };
 
-class SeaBiosPalette : public ::testing::Test {
-protected:
-    void SetUp() override { SKIP_UNLESS_ON_SUITE_BIOS(); }
-    void TearDown() override { SV_restoreMode(); }
+class PaletteCalls {
+public:
+    const std::vector<PaletteCall>& operator()() const { return calls_; }
+
+private:
+    std::vector<PaletteCall> calls_;
+    BiosFilter filter_{nullptr, [this](pcemu::CpuRegs& out, const pcemu::CpuRegs& in) {
+                           if (in.ax() == 0x4F09)
+                               calls_.push_back({in.dx(), in.cx(), in.bl(), out.ax()});
+                       }};
 };
 
 TEST_F(SeaBiosPalette, ChunksReachTheBiosWithWaitFlagsAndTheDacTakesOver) {
     ASSERT_NO_FATAL_FAILURE(SetMode640x480x8());
     Block p = RandomBlock(256);
-    std::vector<PaletteCallSpy::Call> calls;
+    std::vector<PaletteCall> calls;
     {
-        PaletteCallSpy spy;
+        PaletteCalls watched;
         SV_setPalette(0, 256, p.data(), 100);
-        calls = spy.calls();
+        calls = watched();
     }
     ASSERT_EQ(calls.size(), 3u);
     const uint16_t starts[] = {0, 100, 200}, counts[] = {100, 100, 56};
@@ -209,12 +182,12 @@ TEST_F(SeaBiosPalette, ChunksReachTheBiosWithWaitFlagsAndTheDacTakesOver) {
     for (int i = 0; i < 256; ++i)
         ASSERT_EQ(Dac(i), DacValue(p.data(), i, 6)) << "entry " << i;
 
-    PaletteCallSpy spy;
+    PaletteCalls watched;
     SV_setPalette(16, 2, p.data(), -1);
-    ASSERT_EQ(spy.calls().size(), 1u);
-    EXPECT_EQ(spy.calls()[0].start, 16);
-    EXPECT_EQ(spy.calls()[0].count, 2);
-    EXPECT_EQ(spy.calls()[0].waitFlag, 0);
+    ASSERT_EQ(watched().size(), 1u);
+    EXPECT_EQ(watched()[0].start, 16);
+    EXPECT_EQ(watched()[0].count, 2);
+    EXPECT_EQ(watched()[0].waitFlag, 0);
 }
 
 } // namespace
