@@ -204,6 +204,18 @@ TEST_F(CpuTest, Call32RunsWithASmallDataSegment) {
     EXPECT_EQ(r.eax, 0x12345678u);
 }
 
+TEST_F(CpuTest, RealModeCodeInterruptsThroughTheVectorTableAfterACall32) {
+    CpuRegs r;
+    ASSERT_TRUE(pc->call32(code32({0xC3}), r).ok()); // ret
+    Poke(*pc, 0x21000, {0xCD, 0x60, 0xCB});          // int 60h; retf
+    r = {};
+    r.eax = 5;
+    r.ebx = 7;
+    RunResult run = pc->farCall(0x2100, 0, r);
+    ASSERT_TRUE(run.ok()) << run.message;
+    EXPECT_EQ(r.ax(), 12);
+}
+
 TEST_F(CpuTest, Call32FaultsPastASelectorsLimitAndRefusesUnknownSelectors) {
     auto sel = pc->selectors().create(0x300000, 0xFFF);
     ASSERT_TRUE(sel);
