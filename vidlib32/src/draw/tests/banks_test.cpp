@@ -165,6 +165,33 @@ TEST_F(Vbe20Drawing, SixteenColourPixelSetsItsBitInEachPlaneOfItsColour) {
     ExpectGcDefaults("clear");
 }
 
+TEST_F(Vbe20Drawing, SixteenColourPagesStartInsideTheirBank) {
+    ASSERT_NO_FATAL_FAILURE(SetMode(320, 200, 4)); // 40 x 200 = 8 000 bytes a plane: 8 KB pages
+    SV_setActivePage(3);
+    EXPECT_EQ(Device().pageBank, 0);
+    EXPECT_EQ(Device().pageOrigin, 24576);
+    Plane(24575, 1) = 0x5A;
+    Plane(24576 + 8000, 1) = 0x5A;
+    SV_clear(0xA); // planes 1 and 3
+    for (uint32_t at : {24576u, 24576u + 7999}) {
+        EXPECT_EQ(Plane(at, 0), 0x00) << at;
+        EXPECT_EQ(Plane(at, 1), 0xFF) << at;
+        EXPECT_EQ(Plane(at, 3), 0xFF) << at;
+    }
+    EXPECT_EQ(Plane(24575, 1), 0x5A);
+    EXPECT_EQ(Plane(24576 + 8000, 1), 0x5A);
+
+    SV_line(0, 0, 319, 0, 0x5); // row 0 of page 3: every pixel, planes 0 and 2 only
+    for (uint32_t at = 24576; at < 24576 + 40; ++at) {
+        EXPECT_EQ(Plane(at, 0), 0xFF) << at;
+        EXPECT_EQ(Plane(at, 1), 0x00) << at;
+        EXPECT_EQ(Plane(at, 2), 0xFF) << at;
+        EXPECT_EQ(Plane(at, 3), 0x00) << at;
+    }
+    EXPECT_EQ(Plane(24576 + 40, 1), 0xFF); // row 1 keeps the clear's colour
+    ExpectGcDefaults("line on page 3");
+}
+
 TEST_F(Vbe20Drawing, LinearAndVirtualPagesStartAtTheirAddress) {
     constexpr uint32_t kPage = 327680, kBytes = 307200;
     for (int virtualBuffer : {0, 1}) {
