@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 using namespace maprun;
 using bench::Scene;
 using bench::SdlScene;
@@ -63,11 +65,12 @@ int64_t BytesWritten(const TZorvGame& game, const TPoint& pos) {
     const int w = game.FrameBuffer().Width(), h = game.FrameBuffer().Height();
     const TPoint origin = map.ViewOrigin(pos, w, h);
     int64_t bytes = CoveredPixels(game.Sprite(), TZorvGame::kSpriteX, game.SpriteY(), w, h);
+    const int endRow = std::min(map.Height(), (origin.Y + h - 1) / kTileSize + 1);
+    const int endColumn = std::min(map.Width(), (origin.X + w - 1) / kTileSize + 1);
     for (int layer = 0; layer < 3; ++layer)
-        for (int row = std::max(0, origin.Y / kTileSize); row < map.Height(); ++row)
-            for (int column = std::max(0, origin.X / kTileSize); column < map.Width(); ++column) {
+        for (int row = std::max(0, origin.Y / kTileSize); row < endRow; ++row)
+            for (int column = std::max(0, origin.X / kTileSize); column < endColumn; ++column) {
                 const int x = column * kTileSize - origin.X, y = row * kTileSize - origin.Y;
-                if (x >= w || y >= h) continue;
                 const unsigned tile = CellWord(map.Cell(column, row), layer) & kTileNumberMask;
                 if (tile != 0) bytes += CoveredPixels(map.Tiles().Tile(tile), x, y, w, h);
             }
@@ -257,6 +260,9 @@ std::unique_ptr<LoadedScene> Load(const std::string& name, const Scene& scene) {
 
 class GoalReporter : public benchmark::ConsoleReporter {
 public:
+    // Colours only on a terminal.
+    GoalReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {

@@ -6,11 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-// The helpers are always inlined, so passing 32-byte vectors by value never
-// meets a calling convention.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 namespace maprun::pixels {
 
 #define ZORV_ALWAYS_INLINE inline __attribute__((always_inline))
@@ -24,7 +19,7 @@ template <class V> ZORV_ALWAYS_INLINE V Load(const uint8_t* p) {
     return v;
 }
 
-template <class V> ZORV_ALWAYS_INLINE void Store(uint8_t* p, V v) {
+template <class V> ZORV_ALWAYS_INLINE void Store(uint8_t* p, const V& v) {
     std::memcpy(p, &v, sizeof v);
 }
 
@@ -35,14 +30,14 @@ template <class V> ZORV_ALWAYS_INLINE V Splat(uint8_t b) {
 }
 
 // Bytes of `a` where `mask` is 0xFF, of `b` where it is 0.
-template <class V> ZORV_ALWAYS_INLINE V Select(V mask, V a, V b) {
+template <class V> ZORV_ALWAYS_INLINE V Select(const V& mask, const V& a, const V& b) {
     return mask ? a : b;
 }
 
 // What a shaded sprite pixel p puts over the colour d, for every byte: p of 0
 // to 15 moves d p - 7 steps along its ramp of 16 (clamped to the ramp), as
 // ShadeTable[p][d] does; larger p replaces d.
-template <class V> ZORV_ALWAYS_INLINE V Shade(V d, V p) {
+template <class V> ZORV_ALWAYS_INLINE V Shade(const V& d, const V& p) {
     const V sum = (d & 0x0F) + p;               // 0..30 where p <= 15
     V step = (sum > 7 ? sum : Splat<V>(7)) - 7; // max(sum - 7, 0)
     step = step < 15 ? step : Splat<V>(15);     // min(step, 15)
@@ -50,5 +45,3 @@ template <class V> ZORV_ALWAYS_INLINE V Shade(V d, V p) {
 }
 
 } // namespace maprun::pixels
-
-#pragma GCC diagnostic pop

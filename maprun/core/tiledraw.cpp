@@ -3,6 +3,11 @@
 // A tile cut by the left or right edge is drawn through a 32-byte window that
 // lies inside the frame, its columns shifted and those outside the tile
 // masked off, so no byte outside a frame row is read or written.
+
+// 32-byte vectors are passed only to always-inlined helpers, never across a
+// call, so the calling convention for them does not matter here.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include "maprun/core/expandedtile.h"
 #include "maprun/core/framebuffer.h"
 #include "maprun/core/pixelvectors.h"
@@ -10,10 +15,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-
-// 32-byte vectors are passed only to always-inlined helpers, never across a
-// call, so the calling convention for them does not matter here.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace maprun {
 
