@@ -140,21 +140,12 @@ public:
         }
     }
 
-    // The bits of a pixel value that a store keeps.
+    // The bits of a pixel value that a store keeps: the low bytes, a
+    // nibble in 16-colour modes.
     uint32_t stored(uint32_t value) const {
-        switch (bits_) {
-        case 4:
-            return value & 0x0F;
-        case 8:
-            return value & 0xFF;
-        case 15:
-        case 16:
-            return value & 0xFFFF;
-        case 24:
-            return value & 0xFFFFFF;
-        default:
-            return value;
-        }
+        if (bits_ == 4) return value & 0x0F;
+        const int bytes = (bits_ + 7) / 8;
+        return bytes == 4 ? value : value & ((1u << (8 * bytes)) - 1);
     }
 
 private:

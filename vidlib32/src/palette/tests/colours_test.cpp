@@ -52,15 +52,9 @@ TEST(Vbe20DefaultPalette, FollowsTheRule) {
     EXPECT_EQ(rgb(15), 0xFCFCFCu);
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(rgb(248 + i), rgb(8 + i)) << "entry " << 248 + i;
-    EXPECT_EQ(rgb(16), 0x000000u); // greys
-    EXPECT_EQ(rgb(23), 0x606060u);
-    EXPECT_EQ(rgb(31), 0xFCFCFCu);
-    EXPECT_EQ(rgb(32), 0x0000FCu);  // first block: (L, L, H)
-    EXPECT_EQ(rgb(37), 0xFC00BCu);  // (H, L, c)
-    EXPECT_EQ(rgb(44), 0xFCFC00u);  // (H, H, L)
-    EXPECT_EQ(rgb(55), 0x0040FCu);  // (L, a, H)
+    EXPECT_EQ(rgb(23), 0x606060u);  // greys
+    EXPECT_EQ(rgb(37), 0xFC00BCu);  // first hue block: (H, L, c)
     EXPECT_EQ(rgb(117), 0x547000u); // block 104: (c, H, L)
-    EXPECT_EQ(rgb(176), 0x000040u); // block 176: (L, L, H)
     EXPECT_EQ(rgb(247), 0x2C3040u); // last block's last entry: (L, a, H)
 }
 
