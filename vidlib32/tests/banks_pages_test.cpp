@@ -257,6 +257,9 @@ TEST_F(BochsBanks, RomsProtectedModeRoutinesMoveWindowAndStart) {
     SV_setVisualPage(1, 0);
     ExpectDisplayStart(384, 409);
     EXPECT_TRUE(filter.calls().empty());
+    // Text mode comes back through the ROM's own interrupts after 32-bit calls.
+    SV_restoreMode();
+    EXPECT_EQ(Pc().adapter().displayMode().kind, pcemu::DisplayMode::Kind::Text);
 }
 
 // The ROM's window code returns from three places: no fragment can be made
