@@ -82,6 +82,23 @@ void BM_Clear(benchmark::State& state, Access access) {
     SV_restoreMode();
 }
 
+// What one bank of a banked clear costs before any drawing code runs: the
+// window moved to the next bank (the emulated PC remaps its view of video
+// memory) and its 64 KB written with memset.
+void BM_MoveWindowAndMemsetIt(benchmark::State& state) {
+    if (!Use(state, Access::BankedProtectedMode)) return;
+    const SV_DeviceInfo* device = SV_init(0);
+    int32_t bank = 0;
+    for (auto _ : state) {
+        bank = (bank + 1) % 5;
+        SV_setBank(bank);
+        std::memset(device->frameMemory, bank, 0x10000);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * 0x10000));
+    SV_restoreMode();
+}
+
 struct Line {
     int32_t x1, y1, x2, y2;
     uint32_t colour;
@@ -113,6 +130,7 @@ void BM_Lines(benchmark::State& state, Access access) {
 }
 
 BENCHMARK(BM_MemsetPage);
+BENCHMARK(BM_MoveWindowAndMemsetIt);
 BENCHMARK_CAPTURE(BM_Clear, BankedRealMode, Access::BankedRealMode);
 BENCHMARK_CAPTURE(BM_Clear, BankedProtectedMode, Access::BankedProtectedMode);
 BENCHMARK_CAPTURE(BM_Clear, Linear, Access::Linear);
@@ -133,7 +151,7 @@ BENCHMARK_CAPTURE(BM_Lines, Virtual, Access::Virtual)
     ->Arg(kHeight - 1)
     ->Unit(benchmark::kMillisecond);
 
-// Prints the goals' ratios from the real times of this run.
+// Prints the goals' ratios from the CPU times of this run (the machine may be shared).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -141,16 +159,21 @@ public:
         for (const Run& run : runs)
             if (!run.error_occurred && run.run_type == Run::RT_Iteration)
                 times_[run.run_name.str()] =
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::FILE* out = stdout;
-        std::fprintf(out, "\nRatios of real times from this run:\n");
+        std::fprintf(out, "\nRatios of CPU times (user and system) from this run:\n");
         for (const char* banked : {"BankedRealMode", "BankedProtectedMode"})
             ratio(out, std::string("BM_Clear/") + banked, "BM_MemsetPage", "goal <= 1.5");
         for (const char* other : {"Linear", "Virtual"})
             ratio(out, std::string("BM_Clear/") + other, "BM_MemsetPage", "");
+        // The page spans five banks: the clear against five moves of the
+        // window each followed by a memset of the bank.
+        for (const char* banked : {"BankedRealMode", "BankedProtectedMode"})
+            ratio(out, std::string("BM_Clear/") + banked, "BM_MoveWindowAndMemsetIt",
+                  "against 5 x (window move + memset of the bank)", 5);
         for (const char* banked : {"BankedRealMode", "BankedProtectedMode", "Virtual"})
             ratio(out, std::string("BM_Lines/") + banked + "/479", "BM_Lines/Linear/479",
                   "goal <= 3");
@@ -159,11 +182,11 @@ public:
     }
 
 private:
-    void ratio(std::FILE* out, const std::string& over, const std::string& under,
-               const char* note) {
+    void ratio(std::FILE* out, const std::string& over, const std::string& under, const char* note,
+               double underTimes = 1) {
         auto a = times_.find(over), b = times_.find(under);
         if (a == times_.end() || b == times_.end() || b->second <= 0) return;
-        double ratio = a->second / b->second;
+        double ratio = a->second / (underTimes * b->second);
         std::fprintf(out, "  %-32s / %-20s %8.2f  %s\n", over.c_str(), under.c_str(), ratio, note);
     }
     std::map<std::string, double> times_; // seconds
