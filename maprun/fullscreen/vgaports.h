@@ -1,0 +1,22 @@
+#pragma once
+// The VGA registers the fullscreen loop programs directly: the colour table
+// (DAC) through its write-index and data ports, and a one-line marker of
+// where the beam is when a frame is complete.
+#include "maprun/core/framebuffer.h"
+
+#include "pcemu/ports.h"
+
+namespace maprun {
+
+inline constexpr uint16_t kDacWriteIndexPort = 0x3C8;
+inline constexpr uint16_t kDacDataPort = 0x3C9;
+inline constexpr uint16_t kInputStatusPort = 0x3DA;
+
+// Loads all 256 entries from index 0, each primary cut to six bits.
+void LoadVGAPalette(pcemu::PortBus& ports, const RgbQuad (&palette)[256]);
+
+// Turns colour 0 white for about one scan line at the beam's position, then
+// black until the palette is loaded again.
+void RasterMarker(pcemu::PortBus& ports);
+
+} // namespace maprun
