@@ -63,10 +63,6 @@ void EnterRealMode(x86emu_t* emu) {
     // not through the descriptor table a protected-mode call loaded.
     emu->x86.R_IDT_BASE = 0;
     emu->x86.R_IDT_LIMIT = 0x3FF;
-    // Real-mode interrupts go through the table at 0 again, not through the
-    // protected-mode IDT a 32-bit call left behind.
-    emu->x86.R_IDT_BASE = 0;
-    emu->x86.R_IDT_LIMIT = 0x3FF;
     for (int i = 0; i < 6; ++i)
         SetRealSegment(emu, i, 0);
     emu->x86.R_EFLG = 0x0002;
