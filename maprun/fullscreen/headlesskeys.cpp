@@ -60,19 +60,11 @@ std::vector<Message> KeyMessages(std::string_view name, int desktopWidth, int de
     return {};
 }
 
-std::vector<std::string> ParseKeyNames(std::string_view list) {
-    std::vector<std::string> names;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = list.find(',', start);
-        const std::string_view name = list.substr(start, comma - start);
+void CheckKeyNames(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
         if (KeyMessages(name, 640, 480).empty())
-            throw std::invalid_argument("unknown key \"" + std::string(name) +
+            throw std::invalid_argument("unknown key \"" + name +
                                         "\" (keys: esc, 1, a-z, space, alt+tab, click, move)");
-        names.emplace_back(name);
-        if (comma == std::string_view::npos) return names;
-        start = comma + 1;
-    }
 }
 
 } // namespace maprun

@@ -15,8 +15,7 @@ namespace maprun {
 std::vector<vantor32::Message> KeyMessages(std::string_view name, int desktopWidth,
                                            int desktopHeight);
 
-// Splits "esc,1" into names; raises std::invalid_argument naming the first
-// unknown one, or when there is none at all.
-std::vector<std::string> ParseKeyNames(std::string_view list);
+// Raises std::invalid_argument naming the first name that is none of the above.
+void CheckKeyNames(const std::vector<std::string>& names);
 
 } // namespace maprun

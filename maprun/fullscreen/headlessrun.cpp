@@ -108,6 +108,7 @@ THeadlessRun RunHeadless(Tgame& game, const THeadlessScript& script) {
     game.SetWindowed(false);
     try {
         run.End = control.Run(game);
+        run.Mode = control.Mode();
     } catch (...) {
         game.SetWindowed(true);
         throw;

@@ -25,6 +25,7 @@ void Decode(const Arguments& args, std::ostream& out);
 void Encode(const Arguments& args, std::ostream& out);
 void Dump(const Arguments& args, std::ostream& out);
 void Render(const Arguments& args, std::ostream& out);
+void Fullscreen(const Arguments& args, std::ostream& out);
 
 // Every subcommand, in the order the help text lists them. Adding a subcommand
 // means declaring its function above and adding one entry to this table.

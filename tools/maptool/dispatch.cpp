@@ -17,6 +17,10 @@ constexpr Command kCommands[] = {
      "draw one frame of the runtime's game on the map (or the whole map) into an indexed-colour "
      "PNG",
      Render},
+    {"fullscreen", "MAP OUTDIR [--hires] [--frames N] [--keys KEYS] [--assets DIR] [--bios NAME]",
+     "run the game fullscreen on the emulated PC without a screen, writing each frame's scanout "
+     "and what the run did",
+     Fullscreen},
 };
 
 // Error texts come from files and the system; keep the report on one line.
