@@ -43,17 +43,41 @@ size_t ReadPalette(Stream& stream, const ChunkInfo& chunk, uint8_t* palette) {
     return n;
 }
 
-uint64_t MaxByteRun1Bytes(const BitmapHeader& header) {
-    return uint64_t(header.w) * header.h * 129;
+int ReachableRows(const BitmapHeader& header, const Stream& stream, const ChunkInfo& chunk) {
+    if (header.w == 0) return 0;
+    const uint64_t rest = stream.Size() > chunk.dataOffset ? stream.Size() - chunk.dataOffset : 0;
+    const uint64_t fewestRowBytes = 2 * ((uint64_t(header.w) + 128) / 129);
+    const uint64_t rows = (rest + fewestRowBytes - 1) / fewestRowBytes;
+    return static_cast<int>(std::min<uint64_t>(rows, header.h));
 }
 
-BodyData ReadBody(Stream& stream, const ChunkInfo& chunk, uint64_t usefulBytes) {
-    BodyData body;
-    body.size = static_cast<size_t>(std::min<uint64_t>(chunk.length, usefulBytes));
-    body.bytes = std::make_unique_for_overwrite<uint8_t[]>(body.size + kBodySlack);
-    stream.ReadExact(body.bytes.get(), body.size);
-    std::memset(body.bytes.get() + body.size, 0, kBodySlack);
-    return body;
+namespace {
+constexpr size_t kBodyBlock = 64 * 1024;
+} // namespace
+
+BodyReader::BodyReader(Stream& stream, const ChunkInfo& chunk, uint64_t usefulBytes,
+                       uint64_t rowBytes)
+    : stream_(stream), left_(std::min<uint64_t>(chunk.length, usefulBytes)),
+      rowBytes_(static_cast<size_t>(std::min<uint64_t>(rowBytes, left_))) {
+    // Room for two rows at least, and for a block, but no more than the data.
+    capacity_ = std::max(kBodyBlock, 2 * rowBytes_);
+    capacity_ = static_cast<size_t>(std::min<uint64_t>(capacity_, left_));
+    buffer_ = std::make_unique_for_overwrite<uint8_t[]>(capacity_ + kBodySlack);
+    std::memset(buffer_.get(), 0, kBodySlack);
+}
+
+bool BodyReader::Refill() {
+    if (fill_ - start_ < rowBytes_ && left_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + start_, fill_ - start_);
+        fill_ -= start_;
+        start_ = 0;
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(capacity_ - fill_, left_));
+        stream_.ReadExact(buffer_.get() + fill_, n);
+        fill_ += n;
+        left_ -= n;
+        std::memset(buffer_.get() + fill_, 0, kBodySlack);
+    }
+    return start_ < fill_;
 }
 
 } // namespace pbm_detail

@@ -8,7 +8,10 @@
 // with their error class; a picture of 0 width or height is an empty picture.
 // Pixel memory is made once, at the first BODY (or after the FORM when there is
 // none); a later BMHD that changes the size is refused, further BODY chunks
-// decode into the same pixels.
+// decode into the same pixels. It is made only for the rows that the rest of
+// the file can reach, so a picture that announces millions of pixels costs
+// what its data can fill. A BODY is read in blocks, no further than its rows
+// can use.
 // A BODY that ends early leaves the rows (and the rest of a row) it does not
 // reach as they were.
 #include "formats/errors.h"
@@ -63,6 +66,10 @@ bool DecodeByteRun1Row(const uint8_t*& src, const uint8_t* end, uint8_t* row, in
 class PbmSurfaceTarget {
 public:
     virtual ~PbmSurfaceTarget() = default;
+    // Called just before SetPictureSize: no row from `rows` on will be asked
+    // for, whatever the file holds (its data cannot reach them); they stay as
+    // SetPictureSize leaves them. A target may make only the rows above.
+    virtual void LimitRows(int /*rows*/) {}
     // Called at most once a load, with the picture's size: at the first BODY,
     // or after the FORM when it held a BMHD but no BODY. Pixel memory is re-created.
     virtual void SetPictureSize(int width, int height) = 0;
@@ -95,8 +102,11 @@ public:
 
     BitmapHeader Bmhd;
     uint8_t Palette[768] = {};
-    std::vector<uint8_t> Pixels; // w x h, row after row; zero-filled at the first BODY
-    int PaletteColours = 0;      // colours the CMAP held (0 without CMAP)
+    // The rows the BODY reached, w bytes each, row after row: w x h bytes for a
+    // whole picture, fewer where the data ended early. A row not reached, and
+    // the rest of a row cut short, read as 0.
+    std::vector<uint8_t> Pixels;
+    int PaletteColours = 0; // colours the CMAP held (0 without CMAP)
 };
 
 // ---- the runtime's streaming decoder ----

@@ -27,10 +27,9 @@ void DrawPBMStreamRows(Stream& stream, const RowCallback& callback,
             // The previous picture's header must not be used for this one's rows.
             const BitmapHeader& header = headers.Header();
             if (headers.StartBody<EIffLoader>()) row.resize(header.w);
-            BodyData body = ReadBody(stream, chunk, MaxByteRun1Bytes(header));
             // A row is decoded first, then handed over.
             DecodeByteRun1Rows<ColourOneRule::RepeatRuns>(
-                body, header.w, header.h, progress, [&](int) { return row.data(); },
+                stream, chunk, header.w, header.h, progress, [&](int) { return row.data(); },
                 [&](int y, int emitted) {
                     if (callback) callback(y, row.data(), emitted);
                 });

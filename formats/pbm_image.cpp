@@ -11,15 +11,14 @@ using namespace pbm_detail;
 namespace {
 
 // Raw rows: w bytes each, plus a pad byte when w is odd. Stops where the data ends.
-void StoreRawRows(const BodyData& body, int width, int height, uint8_t* pixels) {
-    const size_t rowBytes = static_cast<size_t>(width);
-    const size_t stride = rowBytes + (rowBytes & 1);
-    const uint8_t* src = body.begin();
-    for (int y = 0; y < height && src < body.end(); ++y) {
-        size_t available = static_cast<size_t>(body.end() - src);
-        size_t take = std::min(rowBytes, available);
-        std::memcpy(pixels + size_t(y) * rowBytes, src, take);
-        src += std::min(stride, available);
+template <class RowFor>
+void StoreRawRows(Stream& stream, const ChunkInfo& chunk, int width, int height, RowFor&& rowFor) {
+    const uint64_t stride = uint64_t(width) + (width & 1);
+    BodyReader body(stream, chunk, stride * uint64_t(height), stride);
+    for (int y = 0; y < height && body.Refill(); ++y) {
+        const size_t available = static_cast<size_t>(body.end() - body.begin());
+        std::memcpy(rowFor(y), body.begin(), std::min(size_t(width), available));
+        body.Consume(body.begin() + std::min(size_t(stride), available));
     }
 }
 
@@ -31,14 +30,21 @@ TPBMImage::TPBMImage(const std::filesystem::path& fileName, const ProgressCallba
 }
 
 void TPBMImage::LoadFromStream(Stream& stream, const ProgressCallback& progress) {
-    // Pixels are made at the first BODY (or after the FORM), zero-filled so that
-    // rows a short BODY does not reach are defined. Bmhd changes with them so
-    // that both always agree.
+    // Pixels are set up at the first BODY (or after the FORM), with room for
+    // the rows that the rest of the file can reach; each row is made, zero,
+    // when it is first decoded. Bmhd changes with them so that both agree.
     HeaderTracker headers;
-    auto makePixels = [&] {
+    auto makePixels = [&](int reachableRows) {
         const BitmapHeader& header = headers.Header();
-        Pixels.assign(size_t(header.w) * header.h, 0);
+        Pixels.clear();
+        Pixels.shrink_to_fit();
+        Pixels.reserve(size_t(header.w) * size_t(reachableRows));
         Bmhd = header;
+    };
+    auto rowFor = [&](int y) {
+        const size_t end = size_t(y + 1) * Bmhd.w;
+        if (Pixels.size() < end) Pixels.resize(end, 0);
+        return Pixels.data() + size_t(y) * Bmhd.w;
     };
     ReadFormAs<EIffLoader>(stream, kFormType, kMessages, [&](const ChunkInfo& chunk) {
         if (IsChunk(chunk, "BMHD")) {
@@ -47,21 +53,18 @@ void TPBMImage::LoadFromStream(Stream& stream, const ProgressCallback& progress)
         } else if (IsChunk(chunk, "CMAP")) {
             PaletteColours = static_cast<int>(ReadPalette(stream, chunk, Palette) / 3);
         } else if (IsChunk(chunk, "BODY")) {
-            if (headers.StartBody<EIffLoader>()) makePixels();
-            const int w = Bmhd.w, h = Bmhd.h;
-            uint8_t* pixels = Pixels.data();
+            if (headers.StartBody<EIffLoader>())
+                makePixels(ReachableRows(headers.Header(), stream, chunk));
+            if (Bmhd.w == 0) return;
             if (Bmhd.compression == 0) {
-                uint64_t rawBytes = (uint64_t(w) + (w & 1)) * h;
-                StoreRawRows(ReadBody(stream, chunk, rawBytes), w, h, pixels);
+                StoreRawRows(stream, chunk, Bmhd.w, Bmhd.h, rowFor);
                 return;
             }
-            BodyData body = ReadBody(stream, chunk, MaxByteRun1Bytes(Bmhd));
-            DecodeByteRun1Rows<ColourOneRule::RepeatRuns>(
-                body, w, h, progress, [&](int y) { return pixels + size_t(y) * w; },
-                [](int, int) {});
+            DecodeByteRun1Rows<ColourOneRule::RepeatRuns>(stream, chunk, Bmhd.w, Bmhd.h, progress,
+                                                          rowFor, [](int, int) {});
         }
     });
-    if (headers.Unsized()) makePixels();
+    if (headers.Unsized()) makePixels(0);
 }
 
 void TPBMImage::SetPixel(int x, int y, uint8_t colour) {

@@ -83,17 +83,44 @@ private:
 // data are left alone. Returns the number of bytes read.
 size_t ReadPalette(Stream& stream, const ChunkInfo& chunk, uint8_t* palette);
 
-// The BODY data in memory, cut to what `height` rows of `width` pixels can use
-// at most (a control byte emits at least one pixel and takes at most 129 bytes),
-// followed by kBodySlack zero bytes that are not part of the data.
-struct BodyData {
-    std::unique_ptr<uint8_t[]> bytes;
-    size_t size = 0;
-    const uint8_t* begin() const { return bytes.get(); }
-    const uint8_t* end() const { return bytes.get() + size; }
+// The most BODY bytes one ByteRun1 row of `width` pixels can take: every run
+// but the last emits at least one pixel for at most two bytes, and the last
+// takes at most 129.
+inline uint64_t MaxByteRun1RowBytes(int width) {
+    return 2 * uint64_t(width) + 127;
+}
+
+// The rows that BODY data starting at `chunk` can reach at most, this chunk's
+// and any later one's: the rest of the stream holds no more than that many
+// rows of the fewest bytes a row can take (one 2-byte run per 129 pixels).
+// Raw rows take more bytes, so the bound holds for them too.
+int ReachableRows(const BitmapHeader& header, const Stream& stream, const ChunkInfo& chunk);
+
+// The BODY data as the row decoders walk it: read in blocks, never further
+// than `usefulBytes`, so neither a long chunk nor a sparse file is read whole.
+// Whenever more data follows, at least `rowBytes` bytes are at hand, so a row
+// decodes as it would from the whole chunk. kBodySlack zero bytes follow the
+// data at hand, so that the fast row decoder may read whole blocks near its end.
+class BodyReader {
+public:
+    BodyReader(Stream& stream, const ChunkInfo& chunk, uint64_t usefulBytes, uint64_t rowBytes);
+    // Makes at least `rowBytes` bytes available, or all that remain; returns
+    // false when none remain.
+    bool Refill();
+    const uint8_t* begin() const { return buffer_.get() + start_; }
+    const uint8_t* end() const { return buffer_.get() + fill_; }
+    // The data up to `to` has been used.
+    void Consume(const uint8_t* to) { start_ = static_cast<size_t>(to - buffer_.get()); }
+
+private:
+    Stream& stream_;
+    uint64_t left_;   // bytes of the chunk still to read, within the useful ones
+    size_t rowBytes_; // what one row may take
+    size_t capacity_; // of the buffer, slack not counted
+    std::unique_ptr<uint8_t[]> buffer_;
+    size_t start_ = 0; // first byte not used yet
+    size_t fill_ = 0;  // end of the data at hand
 };
-BodyData ReadBody(Stream& stream, const ChunkInfo& chunk, uint64_t usefulBytes);
-uint64_t MaxByteRun1Bytes(const BitmapHeader& header);
 
 inline constexpr uint64_t kEveryByte = 0x0101010101010101ull;
 
@@ -211,23 +238,26 @@ inline void DecodeRowFast(const uint8_t*& src, const uint8_t* end, uint8_t* row,
 
 // Runs the ByteRun1 rows of a picture: before row y with y % 16 == 15 calls
 // `progress`, decodes row y into rowFor(y) and reports rowDone(y, emitted).
-// Stops where the data ends.
+// Stops where the data ends, or where rowFor gives no row.
 template <ColourOneRule Rule, class RowFor, class RowDone>
-void DecodeByteRun1Rows(const BodyData& body, int width, int height,
+void DecodeByteRun1Rows(Stream& stream, const ChunkInfo& chunk, int width, int height,
                         const ProgressCallback& progress, RowFor&& rowFor, RowDone&& rowDone) {
     if (width <= 0) return;
-    const uint8_t* src = body.begin();
-    const uint8_t* end = body.end();
-    for (int y = 0; y < height && src < end; ++y) {
+    const uint64_t rowBytes = MaxByteRun1RowBytes(width);
+    BodyReader body(stream, chunk, rowBytes * uint64_t(height), rowBytes);
+    for (int y = 0; y < height && body.Refill(); ++y) {
         if (y % 16 == 15 && progress) progress();
         uint8_t* row = rowFor(y);
         if (!row) return;
+        const uint8_t* src = body.begin();
+        const uint8_t* end = body.end();
         int emitted = width;
         if (static_cast<uint64_t>(end - src) >= 2 * static_cast<uint64_t>(width)) {
             DecodeRowFast<Rule>(src, end, row, width);
         } else {
             emitted = DecodeRow<Rule>(src, end, row, width);
         }
+        body.Consume(src);
         rowDone(y, emitted);
         if (emitted < width) return;
     }

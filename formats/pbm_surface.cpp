@@ -14,6 +14,7 @@ void LoadPbmIntoSurface(Stream& stream, PbmSurfaceTarget& target,
     // The surface takes the picture's size at the first BODY (or after the
     // FORM), so repeated headers do not re-create its pixel memory each time.
     HeaderTracker headers;
+    int reachable = 0; // rows any BODY can reach
     ReadFormAs<EInvalidGraphic>(stream, kFormType, kMessages, [&](const ChunkInfo& chunk) {
         if (IsChunk(chunk, "BMHD")) {
             headers.Read<EInvalidGraphic>(stream, chunk);
@@ -23,14 +24,20 @@ void LoadPbmIntoSurface(Stream& stream, PbmSurfaceTarget& target,
             target.SetPictureColours(rgb);
         } else if (IsChunk(chunk, "BODY")) {
             const BitmapHeader& header = headers.Header();
-            if (headers.StartBody<EInvalidGraphic>()) target.SetPictureSize(header.w, header.h);
-            BodyData body = ReadBody(stream, chunk, MaxByteRun1Bytes(header));
+            if (headers.StartBody<EInvalidGraphic>()) {
+                reachable = ReachableRows(header, stream, chunk);
+                target.LimitRows(reachable);
+                target.SetPictureSize(header.w, header.h);
+            }
             DecodeByteRun1Rows<ColourOneRule::EveryRun>(
-                body, header.w, header.h, progress, [&](int y) { return target.PictureRow(y); },
-                [](int, int) {});
+                stream, chunk, header.w, reachable, progress,
+                [&](int y) { return target.PictureRow(y); }, [](int, int) {});
         }
     });
-    if (headers.Unsized()) target.SetPictureSize(headers.Header().w, headers.Header().h);
+    if (headers.Unsized()) {
+        target.LimitRows(0);
+        target.SetPictureSize(headers.Header().w, headers.Header().h);
+    }
 }
 
 } // namespace formats

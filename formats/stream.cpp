@@ -107,7 +107,9 @@ FileStream::FileStream(const std::filesystem::path& path) {
     }
     fd_ = fd;
     size_ = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
-    buffer_ = std::make_unique_for_overwrite<uint8_t[]>(kBufferBytes);
+    // A small file needs no more buffer than itself (readers open many).
+    bufferBytes_ = static_cast<size_t>(std::clamp<uint64_t>(size_, 1, kBufferBytes));
+    buffer_ = std::make_unique_for_overwrite<uint8_t[]>(bufferBytes_);
 }
 
 FileStream::~FileStream() {
@@ -116,7 +118,7 @@ FileStream::~FileStream() {
 
 bool FileStream::Fill(uint64_t at) {
     bufferStart_ = at;
-    bufferFill_ = ReadAt(fd_, buffer_.get(), kBufferBytes, at);
+    bufferFill_ = ReadAt(fd_, buffer_.get(), bufferBytes_, at);
     return bufferFill_ > 0;
 }
 
@@ -132,7 +134,7 @@ size_t FileStream::Read(void* buffer, size_t n) {
             std::memcpy(out + done, buffer_.get() + at, take);
             done += take;
             position_ += take;
-        } else if (n - done >= kBufferBytes) { // large reads bypass the buffer
+        } else if (n - done >= bufferBytes_) { // large reads bypass the buffer
             const size_t got = ReadAt(fd_, out + done, n - done, position_);
             if (got == 0) break;
             done += got;

@@ -76,6 +76,7 @@ private:
     uint64_t size_ = 0;
     uint64_t position_ = 0;
     std::unique_ptr<uint8_t[]> buffer_;
+    size_t bufferBytes_ = 0;   // of buffer_: the file's size up to kBufferBytes
     uint64_t bufferStart_ = 0; // file offset of buffer_[0]
     size_t bufferFill_ = 0;    // valid bytes in buffer_
 };

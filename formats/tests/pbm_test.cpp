@@ -84,6 +84,16 @@ public:
     uint8_t colours[768];
 };
 
+// The image's picture as its pixel reads give it: rows its data did not
+// reach read as 0.
+Bytes WholePicture(const TPBMImage& image) {
+    Bytes all;
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            all.push_back(image.GetPixel(x, y));
+    return all;
+}
+
 struct Decoded {
     Bytes editor, image, drawn;
     int drawCalls = 0;
@@ -100,7 +110,7 @@ Decoded DecodeAll(const Bytes& file) {
     MemoryStream s2(file);
     TPBMImage image;
     image.LoadFromStream(s2);
-    d.image = image.Pixels;
+    d.image = WholePicture(image);
 
     MemoryStream s3(file);
     DrawPBMStream(s3, [&](int x, int y, uint8_t c) {
@@ -460,7 +470,7 @@ TEST(PbmDecoders, PixelsAreMadeOnceWhenTheFirstBodyArrives) {
 
     TPBMImage image;
     size_t mostPixels = 0;
-    WatchedStream s2(file, [&] { mostPixels = std::max(mostPixels, image.Pixels.size()); });
+    WatchedStream s2(file, [&] { mostPixels = std::max(mostPixels, image.Pixels.capacity()); });
     image.LoadFromStream(s2);
     EXPECT_EQ(mostPixels, 6u); // never the large size, not even for a moment
     EXPECT_EQ(image.Pixels, (Bytes{4, 4, 4, 5, 5, 5}));
@@ -478,7 +488,8 @@ TEST(PbmDecoders, PixelsAreMadeOnceWhenTheFirstBodyArrives) {
     TPBMImage blank;
     blank.Pixels.assign(3, 9);
     blank.LoadFromStream(s4);
-    EXPECT_EQ(blank.Pixels, Bytes(4, 0));
+    EXPECT_TRUE(blank.Pixels.empty()); // no rows: every pixel reads as 0
+    EXPECT_EQ(WholePicture(blank), Bytes(4, 0));
     EXPECT_EQ(blank.Height(), 1);
     EXPECT_EQ(DrawError(headersOnly), "no error");
     EXPECT_EQ(LastPBMHeader.w, 4);
@@ -630,7 +641,8 @@ TEST(PbmWriter, RoundTripThroughEveryDecoder) {
 
 TEST(PbmDecoders, MatchThePlainReadingOnLargeRandomPictures) {
     std::mt19937 rng(77);
-    for (int w : {1, 31, 32, 33, 200, 517}) {
+    // The widest bodies take more than one block of reading.
+    for (int w : {1, 31, 32, 33, 200, 517, 4000}) {
         const int h = 40;
         Bytes body = RandomBody(w, h, rng);
         // Whole, and cut at a few places so that rows end early in both the
@@ -649,7 +661,8 @@ TEST(PbmDecoders, MatchThePlainReadingOnLargeRandomPictures) {
             MemoryStream s2(file);
             TPBMImage image;
             image.LoadFromStream(s2);
-            EXPECT_EQ(image.Pixels, ReferenceDecode(part, w, h, false, 0));
+            EXPECT_EQ(WholePicture(image), ReferenceDecode(part, w, h, false, 0));
+            EXPECT_EQ(image.Pixels.size() % size_t(w), 0u);
 
             Bytes drawn(size_t(w) * h, kUntouched);
             MemoryStream s3(file);
@@ -663,4 +676,108 @@ TEST(PbmDecoders, MatchThePlainReadingOnLargeRandomPictures) {
             EXPECT_EQ(inlined, drawn);
         }
     }
+}
+
+namespace {
+
+// Reads through another stream, adding up the bytes read.
+class TallyStream : public Stream {
+public:
+    explicit TallyStream(Stream& inner) : inner_(inner) {}
+    size_t Read(void* buffer, size_t n) override {
+        const size_t got = inner_.Read(buffer, n);
+        bytesRead += got;
+        return got;
+    }
+    uint64_t Position() const override { return inner_.Position(); }
+    void Seek(uint64_t position) override { inner_.Seek(position); }
+    uint64_t Size() const override { return inner_.Size(); }
+    uint64_t bytesRead = 0;
+
+private:
+    Stream& inner_;
+};
+
+// Notes the row limit it is given and refuses rows past it.
+class LimitedSurface : public TestSurface {
+public:
+    void LimitRows(int rows) override { limit = rows; }
+    uint8_t* PictureRow(int y) override {
+        EXPECT_LT(y, limit);
+        return TestSurface::PictureRow(y);
+    }
+    int limit = -1;
+};
+
+} // namespace
+
+TEST(PbmDecoders, PicturesCostWhatTheirDataCanFill) {
+    // 8192 x 8192 announced in 40 bytes: no pixel memory at all.
+    const Bytes announced = PbmBuilder().Header(8192, 8192).Done();
+    ASSERT_EQ(announced.size(), 40u);
+    MemoryStream s1(announced);
+    TPBMImage image;
+    image.LoadFromStream(s1);
+    EXPECT_EQ(image.Width(), 8192);
+    EXPECT_EQ(image.Pixels.capacity(), 0u);
+    EXPECT_EQ(image.GetPixel(8191, 8191), 0);
+    MemoryStream s2(announced);
+    LimitedSurface bare;
+    LoadPbmIntoSurface(s2, bare);
+    EXPECT_EQ(bare.limit, 0);
+    EXPECT_EQ(bare.height, 8192);
+
+    // A body of 300 bytes can reach 3 rows of 8192 pixels (128 bytes a row
+    // at the least): room for those, the rows it fills, and the rest reads 0.
+    Bytes body;
+    for (int i = 0; i < 150; ++i)
+        body.insert(body.end(), {0x81, 9}); // 128 pixels of 9
+    const Bytes shortBody = Picture(8192, 8192, body);
+    MemoryStream s3(shortBody);
+    TPBMImage some;
+    some.LoadFromStream(s3);
+    EXPECT_LE(some.Pixels.capacity(), 3u * 8192);
+    EXPECT_EQ(some.Pixels.size(), 3u * 8192);
+    EXPECT_EQ(some.GetPixel(8191, 1), 9);
+    // 64 runs make a row: row 2 gets the last 22 runs, 2816 pixels.
+    EXPECT_EQ(some.GetPixel(2815, 2), 9);
+    EXPECT_EQ(some.GetPixel(2816, 2), 0);
+    MemoryStream s4(shortBody);
+    LimitedSurface surface;
+    LoadPbmIntoSurface(s4, surface);
+    EXPECT_EQ(surface.limit, 3);
+    EXPECT_EQ(surface.pixels[8192 + 100], 9);
+
+    // A BODY chunk of 4 GB in a sparse file is read no further than its rows
+    // can use: 1000 rows of 1000 pixels take at most 2127 bytes each.
+    const fs::path file = TempDir() / "sparse.lbm";
+    {
+        Bytes head = PbmBuilder().Header(1000, 1000).Done();
+        const uint64_t bodyLength = 0xFFFFFF00u;
+        head.insert(head.end(), {'B', 'O', 'D', 'Y', 0xFF, 0xFF, 0xFF, 0x00});
+        const uint64_t size = head.size() + bodyLength;
+        for (int i = 0; i < 4; ++i)
+            head[4 + i] = uint8_t(size >> (24 - 8 * i));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(head.data()), std::streamsize(head.size()));
+        fs::resize_file(file, size);
+    }
+    const uint64_t mostUseful = 1000 * (2 * 1000 + 127) + 128 * 1024;
+    FileStream sparse(file);
+    TallyStream tally(sparse);
+    TPBMImage zeros;
+    zeros.LoadFromStream(tally);
+    EXPECT_LE(tally.bytesRead, mostUseful);
+    EXPECT_EQ(zeros.Pixels, Bytes(1000 * 1000, 0));
+    for (int decoder = 0; decoder < 2; ++decoder) {
+        FileStream again(file);
+        TallyStream counted(again);
+        TestSurface target;
+        if (decoder == 0)
+            LoadPbmIntoSurface(counted, target);
+        else
+            DrawPBMStream(counted, [](int, int, uint8_t) {});
+        EXPECT_LE(counted.bytesRead, mostUseful) << decoder;
+    }
+    fs::remove(file);
 }

@@ -18,7 +18,14 @@ class RecordingTarget : public formats::PbmSurfaceTarget {
 public:
     RecordingTarget(TDIB& surface, TColourTable& colours) : surface_(surface), colours_(colours) {}
 
-    void SetPictureSize(int width, int height) override { surface_.SetPictureSize(width, height); }
+    // The surface gets only the rows the picture's data can reach: tiles are
+    // cut from it by clipped copies into cleared tiles, so the rows below read
+    // as colour 0 either way, and a picture that announces millions of pixels
+    // costs what its data can fill.
+    void LimitRows(int rows) override { rows_ = rows; }
+    void SetPictureSize(int width, int height) override {
+        surface_.SetPictureSize(width, std::min(height, rows_));
+    }
     void SetPictureColours(const uint8_t (&rgb)[768]) override {
         colours_.SetColours(rgb);
         std::array<uint8_t, 768>& kept = seen.emplace();
@@ -31,6 +38,7 @@ public:
 private:
     TDIB& surface_;
     TColourTable& colours_;
+    int rows_ = 0;
 };
 
 } // namespace

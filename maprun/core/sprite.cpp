@@ -2,7 +2,7 @@
 
 #include "formats/pbm.h"
 
-#include <climits>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -13,13 +13,15 @@ namespace {
 // Builds a record in a buffer that grows with what is written.
 class RecordWriter {
 public:
+    void Reserve(size_t bytes) { bytes_.reserve(bytes); }
     size_t Position() const { return bytes_.size(); }
     void Put32(int32_t value) {
-        auto v = static_cast<uint32_t>(value);
-        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-        bytes_.insert(bytes_.end(), b, b + 4);
+        const size_t at = bytes_.size();
+        bytes_.resize(at + 4);
+        Patch32(at, value);
     }
-    void PutByte(uint8_t value) { bytes_.push_back(value); }
+    void PutBytes(const uint8_t* bytes, size_t n) { bytes_.insert(bytes_.end(), bytes, bytes + n); }
+    void PutZeros(size_t n) { bytes_.resize(bytes_.size() + n, 0); }
     void Patch32(size_t at, int32_t value) {
         auto v = static_cast<uint32_t>(value);
         for (int i = 0; i < 4; ++i)
@@ -41,28 +43,46 @@ struct PixelSurvey {
     bool anyShade = false; // a value from 2 to 15
 };
 
-// Pixels outside the image (and outside the range of int) read as 0. The loops
-// count in 64 bits so that a rectangle ending at INT_MAX still ends.
-uint8_t PixelAt(const formats::TPBMImage& image, int64_t x, int64_t y) {
-    if (x < INT_MIN || x > INT_MAX || y < INT_MIN || y > INT_MAX) return 0;
-    return image.GetPixel(static_cast<int>(x), static_cast<int>(y));
-}
+// The part of the image that holds pixels: its width by the rows its data
+// reached. Everything outside reads as 0, as the image's pixel reads give it.
+// Positions count in 64 bits so that a rectangle ending at INT_MAX still ends.
+struct HeldArea {
+    explicit HeldArea(const formats::TPBMImage& image) {
+        if (image.Width() <= 0) return;
+        width = image.Width();
+        rows = std::min<int64_t>(int64_t(image.Pixels.size() / size_t(width)), image.Height());
+        pixels = image.Pixels.data();
+    }
+    bool HoldsRow(int64_t y) const { return y >= 0 && y < rows; }
+    const uint8_t* Row(int64_t y) const { return pixels + y * width; }
 
-PixelSurvey Survey(const formats::TPBMImage& image, const TRect& r) {
+    int64_t width = 0;
+    int64_t rows = 0;
+    const uint8_t* pixels = nullptr;
+};
+
+// Only the pixels the image holds are looked at: a rectangle reaching past
+// them has zeros there, however large it is.
+PixelSurvey Survey(const TRect& r, const HeldArea& held) {
     PixelSurvey s;
-    for (int64_t y = r.Top; y <= r.Bottom; ++y)
-        for (int64_t x = r.Left; x <= r.Right; ++x) {
-            uint8_t p = PixelAt(image, x, y);
-            if (p == 0)
-                s.anyZero = true;
-            else
-                s.anyNonZero = true;
-            if (p >= 2 && p <= 15) s.anyShade = true;
+    const int64_t left = std::max<int64_t>(r.Left, 0),
+                  right = std::min<int64_t>(r.Right, held.width - 1);
+    const int64_t top = std::max<int64_t>(r.Top, 0),
+                  bottom = std::min<int64_t>(r.Bottom, held.rows - 1);
+    s.anyZero = left != r.Left || right != r.Right || top != r.Top || bottom != r.Bottom;
+    for (int64_t y = top; y <= bottom; ++y) {
+        const uint8_t* row = held.Row(y);
+        for (int64_t x = left; x <= right; ++x) {
+            const uint8_t p = row[x];
+            s.anyZero |= p == 0;
+            s.anyNonZero |= p != 0;
+            s.anyShade |= p >= 2 && p <= 15;
         }
+    }
     return s;
 }
 
-void EncodeRow(const formats::TPBMImage& image, const TRect& r, int64_t y, RecordWriter& out) {
+void EncodeRow(const TRect& r, int64_t y, const HeldArea& held, RecordWriter& out) {
     const size_t rowStart = out.Position();
     out.Put32(0);
     out.Put32(0);
@@ -71,20 +91,26 @@ void EncodeRow(const formats::TPBMImage& image, const TRect& r, int64_t y, Recor
     bool inRun = false;
     int32_t gap = 0, runLength = 0;
     int64_t runStart = 0;
+    const uint8_t* row = held.HoldsRow(y) ? held.Row(y) : nullptr;
 
     auto finishRun = [&] {
         lastX = static_cast<int32_t>(runStart + runLength - 1);
         out.Put32(runLength);
         // The filler bytes are whatever the image holds after the run, never drawn.
-        const int padded = (runLength + 3) & ~3;
-        for (int i = 0; i < padded; ++i)
-            out.PutByte(PixelAt(image, runStart + i, y));
+        const int64_t padded = (runLength + 3) & ~3;
+        const int64_t inside = std::min(padded, held.width - runStart);
+        out.PutBytes(row + runStart, size_t(inside));
+        out.PutZeros(size_t(padded - inside));
         inRun = false;
     };
 
-    for (int64_t x = r.Left; x <= r.Right; ++x) {
-        uint8_t p = PixelAt(image, x, y);
-        bool opaque = p > 1;
+    // Columns left of the image are a gap; right of it, or in a row it does not
+    // hold, nothing would be written but the row's end.
+    const int64_t from = std::max<int64_t>(r.Left, 0);
+    const int64_t to = row ? std::min<int64_t>(r.Right, held.width - 1) : from - 1;
+    if (to >= from) gap = static_cast<int32_t>(from - r.Left);
+    for (int64_t x = from; x <= to; ++x) {
+        const bool opaque = row[x] > 1;
         if (!inRun) {
             if (!opaque) {
                 ++gap;
@@ -138,23 +164,26 @@ SpriteRecord MakeSprite(const formats::TPBMImage& image, const TRect& rect) {
     if (width <= 0 || height <= 0 || width > kMaxSpriteSide || height > kMaxSpriteSide)
         return nullptr;
 
-    const PixelSurvey survey = Survey(image, rect);
+    const HeldArea held(image);
+    const PixelSurvey survey = Survey(rect, held);
     if (!survey.anyNonZero) return nullptr;
 
     SpriteKind kind = survey.anyShade   ? SpriteKind::Shaded
                       : !survey.anyZero ? SpriteKind::Solid
                                         : SpriteKind::Transparent;
+    // Room for the largest record a tile can make (a run of one pixel in every
+    // other column), so that it is built without growing; larger rectangles grow.
     RecordWriter out;
+    const int64_t rowBound = int64_t(kRowHeaderSize + kSpanHeaderSize) + 6 * (width + 1);
+    out.Reserve(size_t(std::min<int64_t>(kSpriteHeaderSize + height * rowBound, 64 * 1024)));
     out.Put32(static_cast<int32_t>(width));
     out.Put32(static_cast<int32_t>(height));
     out.Put32(0);
     out.Put32(0);
-    out.PutByte(static_cast<uint8_t>(kind));
-    out.PutByte(0);
-    out.PutByte(0);
-    out.PutByte(0);
+    const uint8_t kindAndReserved[4] = {static_cast<uint8_t>(kind), 0, 0, 0};
+    out.PutBytes(kindAndReserved, 4);
     for (int64_t y = rect.Top; y <= rect.Bottom; ++y)
-        EncodeRow(image, rect, y, out);
+        EncodeRow(rect, y, held, out);
     return out.Finish();
 }
 

@@ -42,6 +42,8 @@ IndexedPicture DecodeAsImage(formats::Stream& stream) {
     picture.width = image.Width();
     picture.height = image.Height();
     picture.pixels = image.Pixels;
+    // The image holds the rows its data reached; the others read as 0.
+    picture.pixels.resize(size_t(picture.width) * size_t(picture.height), 0);
     picture.rgb.assign(image.Palette, image.Palette + 768);
     return picture;
 }

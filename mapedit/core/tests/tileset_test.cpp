@@ -238,3 +238,58 @@ TEST(TileSetLoading, PictureStoreKeepsWithinItsBudget) {
     EXPECT_EQ(decodeRuns, 60);
     EXPECT_THROW(pictures.Load("MISSING.PBM"), formats::EFOpenError);
 }
+
+namespace {
+
+// A picture whose header announces width x height pixels, followed by `body`
+// as its BODY (none when empty): 40 bytes without one.
+void WriteAnnouncedPicture(const std::filesystem::path& file, int width, int height,
+                           const std::vector<uint8_t>& body = {}) {
+    std::string b = "FORM....PBM BMHD";
+    b += std::string{0, 0, 0, 20, char(width >> 8), char(width), char(height >> 8), char(height)};
+    b += std::string(6, '\0') + '\1' + std::string(9, '\0'); // compressed rows
+    if (!body.empty()) {
+        const auto n = uint32_t(body.size());
+        b += "BODY" + std::string{char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+        b.append(body.begin(), body.end());
+        if (n % 2) b += '\0';
+    }
+    const auto size = uint32_t(b.size());
+    b.replace(4, 4, std::string{char(size >> 24), char(size >> 16), char(size >> 8), char(size)});
+    WriteText(file, b);
+}
+
+} // namespace
+
+TEST(TileSetLoading, PicturesCostWhatTheirDataCanFill) {
+    // Three pictures of 8192 x 8192 in 40 bytes each: no rows to hold, so a
+    // store with room for 64 KB keeps all three and decodes each once.
+    Loader l;
+    for (const char* name : {"A.PBM", "B.PBM", "C.PBM"})
+        WriteAnnouncedPicture(l.dir / name, 8192, 8192);
+    TTilePictures pictures(l.dir.path(), l.colours, {}, 64 * 1024);
+    const auto a = pictures.Load("A.PBM");
+    EXPECT_EQ(a->Width(), 8192);
+    EXPECT_EQ(a->Height(), 0);
+    pictures.Load("B.PBM");
+    pictures.Load("C.PBM");
+    EXPECT_EQ(pictures.Load("A.PBM").get(), a.get());
+
+    // Their tiles are blank: the slots stay empty, the counts go on.
+    l.Load("BLOKTEXT\nTILES 1 3,2 A.PBM\nTILE 50 B.PBM\nTILES 60 2,2 C.PBM\nTILE 7 A.PBM\n");
+    for (int slot = 1; slot <= 40; ++slot)
+        EXPECT_EQ(l.tiles.Id(slot), 0) << slot;
+    EXPECT_TRUE(l.ui.messages.empty());
+
+    // 300 bytes of body fill two rows and part of a third: the surface holds
+    // those three rows and the tile cut from them shows them.
+    std::vector<uint8_t> body;
+    for (int i = 0; i < 150; ++i)
+        body.insert(body.end(), {0x81, 9}); // 128 pixels of 9
+    WriteAnnouncedPicture(l.dir / "P.PBM", 8192, 8192, body);
+    EXPECT_EQ(pictures.Load("P.PBM")->Height(), 3);
+    l.Load("BLOKTEXT\nTILES 5 2,1 P.PBM\n");
+    ASSERT_EQ(l.tiles.Id(10), 5);
+    EXPECT_EQ(l.tiles.Strip().Pixel(5, 32 * 10 + 2), 9);
+    EXPECT_EQ(l.tiles.Strip().Pixel(5, 32 * 10 + 3), 0);
+}

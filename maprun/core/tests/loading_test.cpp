@@ -361,3 +361,36 @@ TEST(MapLoading, TheLastTileSetNamedIsLoadedAndHeadersNeedNoBody) {
     EXPECT_EQ(empty.Cells(), std::vector<TCell>(300 * 200));
     EXPECT_NE(empty.Tiles().Tile(5), nullptr);
 }
+
+TEST(TileSetLoading, PicturesCostWhatTheirDataCanFill) {
+    // Three pictures of 8192 x 8192 in 40 bytes each: no rows to hold, so a
+    // store with room for 64 KB keeps all three and decodes each once.
+    TempDir dir;
+    std::string announced("FORM\0\0\0\x28PBM BMHD\0\0\0\x14\x20\0\x20\0", 24);
+    announced.resize(40, '\0');
+    for (const char* name : {"A.PBM", "B.PBM", "C.PBM"})
+        test::WriteText(dir / name, announced);
+    TTilePictures pictures(dir.Path(), {}, 64 * 1024);
+    const auto a = pictures.Get("A.PBM");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->Width(), 8192);
+    EXPECT_TRUE(a->Pixels.empty());
+    pictures.Get("B.PBM");
+    pictures.Get("C.PBM");
+    EXPECT_EQ(pictures.Get("A.PBM").get(), a.get());
+
+    // Cutting is bounded by the pixels a picture holds: blocks beyond them are
+    // empty at once, however many a line asks for.
+    test::WriteText(dir / "t.til", "BLOKTEXT\r\nTILES 0 91,91 A.PBM\r\nTILE 5 B.PBM\r\n");
+    TTiles tiles;
+    tiles.LoadFromFile(dir / "t.til");
+    for (int id = 0; id < TTiles::kCount; ++id)
+        ASSERT_EQ(tiles.Tile(id), nullptr) << id;
+    const formats::TPBMImage zero = test::MakeImage(1, 1, {0});
+    EXPECT_EQ(MakeSprite(zero, {0, 0, 65535, 65535}), nullptr);
+    const formats::TPBMImage one = test::MakeImage(1, 1, {70});
+    const SpriteRecord tall = MakeSprite(one, {0, -65535, 0, 0});
+    ASSERT_NE(tall, nullptr);
+    EXPECT_EQ(SpriteHeight(tall.get()), 65536);
+    EXPECT_EQ(GetSpriteKind(tall.get()), SpriteKind::Transparent);
+}
