@@ -21,6 +21,10 @@ bool ParseArguments(const std::vector<std::string>& words, Arguments& out, std::
             out.positional.push_back(word);
             continue;
         }
+        if (word == "--accel") {
+            out.accel = true;
+            continue;
+        }
         if (word != "--bios" && word != "--vram") {
             error = "unknown option " + word;
             return false;

@@ -7,7 +7,8 @@
 
 namespace svgatest {
 
-// --bios NAME and --vram KB anywhere after the command, the rest in order.
+// --bios NAME, --vram KB and --accel anywhere after the command, the rest in
+// order.
 // False and a message for an option without its value, a --vram that is
 // not a whole number, or an unknown option.
 bool ParseArguments(const std::vector<std::string>& words, Arguments& out, std::string& error);

@@ -15,6 +15,9 @@ struct Arguments {
     std::vector<std::string> positional;
     std::optional<std::string> bios;
     std::optional<uint32_t> vramKB;
+    // --accel: SV_init(1), with a VBE/AF driver when one is found (VBEAF_PATH,
+    // or VBEAF.DRV in the folder PCEMU_DRIVE_C names).
+    bool accel = false;
 };
 
 // A command's result: the process's exit code.

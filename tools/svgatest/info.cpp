@@ -1,5 +1,6 @@
-// svgatest info: the device record after SV_init(0), and every listed mode
-// as SV_getModeInfo and SV_getModeName describe it, as one JSON object.
+// svgatest info: the device record after SV_init (with --accel: SV_init(1),
+// on a VBE/AF driver when one is found), and every listed mode as
+// SV_getModeInfo and SV_getModeName describe it, as one JSON object.
 #include "command.h"
 #include "vidlib32/vidlib32.h"
 
@@ -73,14 +74,14 @@ int RunInfo(const Arguments& arguments) {
     if (!arguments.positional.empty())
         return Fail("info takes no argument but --bios and --vram, not " +
                     arguments.positional.front());
-    const SV_DeviceInfo* device = SV_init(0);
+    const SV_DeviceInfo* device = SV_init(arguments.accel ? 1 : 0);
     const json out = device ? DescribeDevice(*device) : json{{"device", nullptr}};
     // The OEM name comes from the BIOS: bytes that are no UTF-8 are replaced.
     std::cout << out.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
     return 0;
 }
 
-const RegisterCommand kInfo{"info", "info [--bios NAME] [--vram KB]", RunInfo};
+const RegisterCommand kInfo{"info", "info [--bios NAME] [--vram KB] [--accel]", RunInfo};
 
 } // namespace
 } // namespace svgatest

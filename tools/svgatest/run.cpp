@@ -1,12 +1,14 @@
 // svgatest run SCRIPT OUT.png: runs a script of library calls, one a line,
 // writes what the monitor then shows as a PNG, and prints the device record,
-// the window's real moves and the values of the script's rgb lines as one
-// JSON object. The library does not clip: as its caller, this command
-// refuses coordinates, pages and banks outside the mode before calling.
+// the window's real moves, the 2D engine's commands and the values of the
+// script's rgb lines as one JSON object. The library does not clip: as its
+// caller, this command refuses coordinates, pages and banks outside the mode
+// before calling.
 #include "command.h"
 #include "script.h"
 #include "vidlib32/vidlib32.h"
 
+#include "pcemu/accel.h"
 #include "pcemu/image.h"
 #include "pcemu/machine.h"
 
@@ -91,6 +93,7 @@ public:
     json report() const {
         json out = DescribeRecord(device_);
         out["bankSwitches"] = pcemu::TheMachine().adapter().windowMoves() - startMoves_;
+        out["engineCommands"] = pcemu::TheMachine().adapter().accelerator().commands();
         out["rgb"] = rgb_;
         return out;
     }
@@ -305,7 +308,7 @@ int RunScript(const Arguments& arguments) {
     const std::string& pngPath = arguments.positional[1];
     std::ifstream script(scriptPath);
     if (!script) return Fail("cannot read " + scriptPath);
-    SV_DeviceInfo* device = SV_init(0);
+    SV_DeviceInfo* device = SV_init(arguments.accel ? 1 : 0);
     if (device == nullptr) return Fail("no VBE BIOS on this PC");
 
     ScriptRun run(*device);
@@ -324,7 +327,8 @@ int RunScript(const Arguments& arguments) {
     return 0;
 }
 
-const RegisterCommand kRun{"run", "run SCRIPT OUT.png [--bios NAME] [--vram KB]", RunScript};
+const RegisterCommand kRun{"run", "run SCRIPT OUT.png [--bios NAME] [--vram KB] [--accel]",
+                           RunScript};
 
 } // namespace
 } // namespace svgatest

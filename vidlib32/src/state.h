@@ -46,6 +46,11 @@ struct ModeState {
 };
 extern ModeState gMode;
 
+// The accelerator driver in use (the record's accelDriver), or null.
+inline AF_DriverHeader* AccelDriver() {
+    return static_cast<AF_DriverHeader*>(gDevice.accelDriver);
+}
+
 // Drawing routines of one colour depth, banked or linear.
 struct DepthRoutines {
     void (*clear)(uint32_t colour);

@@ -2,6 +2,8 @@
 // SuperVGA graphics: VBE detection, modes, banks and pages, drawing in every
 // depth, palettes, text. Every export is a plain C function; the device
 // record is the library's own static data that callers only read.
+#include "vidlib32/vbeaf.h"
+
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -143,6 +145,117 @@ int32_t SV_queryCpu(void);
 void _VGA_setPalette(int32_t start, int32_t count, const void* palette, int32_t waitForRetrace);
 void _VBE20_setPalette(int32_t start, int32_t count, const void* palette, int32_t waitForRetrace);
 
+// Accelerated drawing on a VBE/AF driver: the brackets around software
+// drawing (the SLOW forms enable direct access, the others wait for the
+// engine) and lines through the driver's DrawLine.
+void _SV_beginPixelAF(void);
+void _SV_endPixelAF(void);
+void _SV_beginLineAF(void);
+void _SV_endLineAF(void);
+void _SV_beginDirectAccessAF(void);
+void _SV_endDirectAccessAF(void);
+void _SV_beginPixelAFSLOW(void);
+void _SV_endPixelAFSLOW(void);
+void _SV_beginLineAFSLOW(void);
+void _SV_endLineAFSLOW(void);
+void _SV_beginDirectAccessAFSLOW(void);
+void _SV_endDirectAccessAFSLOW(void);
+void _SV_lineFastAF(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
+void _VBEAF_setBank(int32_t bank);
+
+// VBE/AF drivers: loading and the status of the last load.
+enum {
+    AF_STATUS_OK = 0,
+    AF_STATUS_NOT_DETECTED = 1,
+    AF_STATUS_NOT_FOUND = 2,
+    AF_STATUS_NOT_A_DRIVER = 3, // also a file shorter than the header or cut short while read
+    AF_STATUS_NO_MEMORY = 4,
+    AF_STATUS_OLD_VERSION = 5,
+    AF_STATUS_NO_MAPPING = 6,
+};
+// The driver handle is the header of the image, which lives in the emulated
+// PC's memory; null and AF_status() tell why when no driver could be loaded.
+// Candidates: "c:\VBEAF.DRV" (drive C is the folder PCEMU_DRIVE_C names),
+// then VBEAF_PATH's folder, then `directory` (may be null); `\` and `/`
+// both separate folders, and names match without regard to case.
+AF_DriverHeader* AF_loadDriver(const char* directory);
+void AF_unloadDriver(AF_DriverHeader* driver);
+int32_t AF_status(void);
+const char* AF_errorMsg(int32_t status);
+int32_t _AF_initDriver(AF_DriverHeader* driver);
+
+// One wrapper per driver entry: the arguments go into the entry's registers
+// (vbeaf.h), EBX = the header; the result is what the entry leaves in EAX,
+// or -1 when the entry is absent, the handle is no loaded driver or the
+// entry's run failed. Records and blocks that do not lie in the emulated
+// PC's memory are copied there for the call (and back where the entry
+// writes them).
+int32_t AF_getVideoModeInfo(AF_DriverHeader* driver, int32_t mode, AF_ModeInfo* modeInfo);
+int32_t AF_setVideoMode(AF_DriverHeader* driver, int32_t mode, int32_t* bytesPerLine,
+                        int32_t bufferCount);
+int32_t AF_setVirtualVideoMode(AF_DriverHeader* driver, int32_t mode, int32_t virtualX,
+                               int32_t virtualY, int32_t* bytesPerLine, int32_t bufferCount);
+int32_t AF_restoreTextMode(AF_DriverHeader* driver);
+int32_t AF_setBank(AF_DriverHeader* driver, int32_t bank);
+int32_t AF_waitTillIdle(AF_DriverHeader* driver);
+int32_t AF_enableDirectAccess(AF_DriverHeader* driver);
+int32_t AF_disableDirectAccess(AF_DriverHeader* driver);
+int32_t AF_setDisplayStart(AF_DriverHeader* driver, int32_t x, int32_t y, int32_t waitForRetrace);
+int32_t AF_setActiveBuffer(AF_DriverHeader* driver, int32_t index);
+int32_t AF_setVisibleBuffer(AF_DriverHeader* driver, int32_t index, int32_t waitForRetrace);
+int32_t AF_setPaletteData(AF_DriverHeader* driver, const AF_Palette* palette, int32_t count,
+                          int32_t start, int32_t waitForRetrace);
+// Gamma entries have the palette's layout.
+int32_t AF_setGammaCorrectData(AF_DriverHeader* driver, const AF_Palette* data, int32_t count,
+                               int32_t start);
+int32_t AF_setCursor(AF_DriverHeader* driver, const AF_Cursor* cursor);
+int32_t AF_setCursorPos(AF_DriverHeader* driver, int32_t x, int32_t y);
+int32_t AF_setCursorColor(AF_DriverHeader* driver, uint8_t red, uint8_t green, uint8_t blue);
+int32_t AF_showCursor(AF_DriverHeader* driver, int32_t visible);
+int32_t AF_setMix(AF_DriverHeader* driver, int32_t foregroundMix, int32_t backgroundMix);
+int32_t AF_set8x8MonoPattern(AF_DriverHeader* driver, const uint8_t pattern[8]);
+int32_t AF_setLineStipple(AF_DriverHeader* driver, uint16_t stipple);
+int32_t AF_setClipRect(AF_DriverHeader* driver, int32_t minX, int32_t minY, int32_t maxX,
+                       int32_t maxY);
+int32_t AF_drawScan(AF_DriverHeader* driver, uint32_t colour, int32_t y, int32_t x1, int32_t x2);
+int32_t AF_drawPattScan(AF_DriverHeader* driver, uint32_t foreground, uint32_t background,
+                        int32_t y, int32_t x1, int32_t x2);
+int32_t AF_drawScanList(AF_DriverHeader* driver, uint32_t colour, int32_t y, int32_t length,
+                        const AF_Scan* scans);
+int32_t AF_drawRect(AF_DriverHeader* driver, uint32_t colour, int32_t left, int32_t top,
+                    int32_t width, int32_t height);
+int32_t AF_drawPattRect(AF_DriverHeader* driver, uint32_t foreground, uint32_t background,
+                        int32_t left, int32_t top, int32_t width, int32_t height);
+// End points in 16.16 fixed point.
+int32_t AF_drawLine(AF_DriverHeader* driver, uint32_t colour, int32_t x1, int32_t y1, int32_t x2,
+                    int32_t y2);
+int32_t AF_drawStippleLine(AF_DriverHeader* driver, uint32_t foreground, uint32_t background,
+                           int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+// The trapezoid, triangle, quadrilateral and image entries take blocks this
+// library does not read: `values` holds `count` 32-bit values, passed on in
+// ESI as they are (addresses among them must be the emulated PC's).
+int32_t AF_drawTrap(AF_DriverHeader* driver, uint32_t colour, const int32_t* values, int32_t count);
+int32_t AF_drawTri(AF_DriverHeader* driver, uint32_t colour, const int32_t* values, int32_t count);
+int32_t AF_drawQuad(AF_DriverHeader* driver, uint32_t colour, const int32_t* values, int32_t count);
+int32_t AF_putMonoImage(AF_DriverHeader* driver, uint32_t foreground, uint32_t background,
+                        const int32_t* values, int32_t count);
+int32_t AF_bitBlt(AF_DriverHeader* driver, int32_t left, int32_t top, int32_t width, int32_t height,
+                  int32_t dstLeft, int32_t dstTop, int32_t mix);
+int32_t AF_bitBltLin(AF_DriverHeader* driver, int32_t srcOffset, int32_t dstLeft, int32_t dstTop,
+                     int32_t width, int32_t height, int32_t mix);
+int32_t AF_srcTransBlt(AF_DriverHeader* driver, int32_t left, int32_t top, int32_t width,
+                       int32_t height, int32_t dstLeft, int32_t dstTop, int32_t mix,
+                       uint32_t transparent);
+int32_t AF_srcTransBltLin(AF_DriverHeader* driver, int32_t srcOffset, int32_t dstLeft,
+                          int32_t dstTop, int32_t width, int32_t height, int32_t mix,
+                          uint32_t transparent);
+int32_t AF_dstTransBlt(AF_DriverHeader* driver, int32_t left, int32_t top, int32_t width,
+                       int32_t height, int32_t dstLeft, int32_t dstTop, int32_t mix,
+                       uint32_t transparent);
+int32_t AF_dstTransBltLin(AF_DriverHeader* driver, int32_t srcOffset, int32_t dstLeft,
+                          int32_t dstTop, int32_t width, int32_t height, int32_t mix,
+                          uint32_t transparent);
+
 // VBE BIOS layer.
 void VBE_init(int32_t size, uint32_t selector, uint32_t offset, uint32_t realSegment,
               uint32_t realOffset);
@@ -158,8 +271,7 @@ int32_t VBE_setPixelsPerLine(int32_t pixels, int32_t* bytesPerLine, int32_t* pix
                              int32_t* maxScanLines);
 int32_t VBE_setBytesPerLine(int32_t bytes, int32_t* bytesPerLine, int32_t* pixelsPerLine,
                             int32_t* maxScanLines);
-int32_t VBE_getScanlineLength(int32_t* bytesPerLine, int32_t* pixelsPerLine,
-                              int32_t* maxScanLines);
+int32_t VBE_getScanlineLength(int32_t* bytesPerLine, int32_t* pixelsPerLine, int32_t* maxScanLines);
 int32_t VBE_getMaxScanlineLength(int32_t* maxBytes, int32_t* maxPixels);
 int32_t VBE_setDisplayStart(int32_t x, int32_t y, int32_t waitForRetrace);
 int32_t VBE_getDisplayStart(int32_t* x, int32_t* y);

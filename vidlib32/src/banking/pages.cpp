@@ -92,6 +92,7 @@ void SV_setVisualPage(int32_t page, int32_t waitForRetrace) {
 }
 
 int32_t SV_setDisplayStart(int32_t x, int32_t y, int32_t waitForRetrace) {
+    if (gDevice.accelDriver) return AF_setDisplayStart(AccelDriver(), x, y, waitForRetrace);
     return VBE_setDisplayStart(x, y, waitForRetrace);
 }
 

@@ -1,7 +1,9 @@
 // Describing a mode to the caller: SV_getModeInfo's record and
 // SV_getModeName's text.
+#include "modes/mode_record.h"
 #include "state.h"
 #include "vbe/records.h"
+#include "vbeaf/accel_modes.h"
 #include "vidlib32/vidlib32.h"
 
 #include <algorithm>
@@ -32,25 +34,11 @@ extern "C" {
 int32_t SV_getModeInfo(int32_t mode, SV_ModeInfo* modeInfo) {
     const int32_t number = mode & kModeNumberMask;
     if (number < 0x100 || !modeInfo) return 0;
+    if (gDevice.accelDriver) return vbeaf::DriverModeInfo(number, modeInfo);
     ModeInfoBlock info = {};
     if (!VBE_getModeInfo(number, &info) || !(info.ModeAttributes & kModeGraphics)) return 0;
-    SV_ModeInfo out = {};
-    out.mode = static_cast<uint16_t>(number);
-    out.attributes = AttributesOf(info);
-    out.xRes = static_cast<int16_t>(info.XResolution);
-    out.yRes = static_cast<int16_t>(info.YResolution);
-    out.lineBytes = static_cast<int16_t>(info.BytesPerScanLine);
-    out.pixelBits = info.BitsPerPixel;
-    out.pages = static_cast<uint16_t>(info.NumberOfImagePages + 1);
-    out.redSize = info.RedMaskSize;
-    out.redPos = info.RedFieldPosition;
-    out.greenSize = info.GreenMaskSize;
-    out.greenPos = info.GreenFieldPosition;
-    out.blueSize = info.BlueMaskSize;
-    out.bluePos = info.BlueFieldPosition;
-    out.rsvdSize = info.RsvdMaskSize;
-    out.rsvdPos = info.RsvdFieldPosition;
-    *modeInfo = out;
+    *modeInfo = ModeInfoFrom(info, number, AttributesOf(info),
+                             static_cast<uint16_t>(info.NumberOfImagePages + 1));
     return 1;
 }
 

@@ -2,10 +2,12 @@
 // everything drawing needs: sizes, pages, the pixel format, the bank
 // routine, the frame memory, the routines of the depth.
 #include "frame/fatal.h"
+#include "modes/mode_record.h"
 #include "modes/text_mode.h"
 #include "state.h"
 #include "tobrin32/tobrin32.h"
 #include "vbe/records.h"
+#include "vbeaf/accel_modes.h"
 #include "vidlib32/vidlib32.h"
 
 #include <optional>
@@ -60,33 +62,14 @@ void SetSizes(const ModeInfoBlock* info) {
     gMode.bankShift = BankShiftOf(info->WinGranularity).value_or(0);
 }
 
-struct Component {
-    uint8_t mask;
-    int32_t position, loss;
-};
-
-Component ComponentOf(uint8_t size, uint8_t position) {
-    const int32_t loss = size < 8 ? 8 - size : 0;
-    return {static_cast<uint8_t>(255u >> loss), position, loss};
-}
-
 // 3-3-2 unless the mode is direct colour.
-void SetPixelFormat(const ModeInfoBlock* info) {
-    Component red{7, 5, 5}, green{7, 2, 5}, blue{3, 0, 6};
-    if (info && info->MemoryModel == kModelDirect) {
-        red = ComponentOf(info->RedMaskSize, info->RedFieldPosition);
-        green = ComponentOf(info->GreenMaskSize, info->GreenFieldPosition);
-        blue = ComponentOf(info->BlueMaskSize, info->BlueFieldPosition);
-    }
-    gDevice.redMask = red.mask;
-    gDevice.redPosition = red.position;
-    gDevice.redLoss = red.loss;
-    gDevice.greenMask = green.mask;
-    gDevice.greenPosition = green.position;
-    gDevice.greenLoss = green.loss;
-    gDevice.blueMask = blue.mask;
-    gDevice.bluePosition = blue.position;
-    gDevice.blueLoss = blue.loss;
+void SetPixelFormatFrom(const ModeInfoBlock* info) {
+    if (info && info->MemoryModel == kModelDirect)
+        SetPixelFormat(DirectColour{info->RedMaskSize, info->RedFieldPosition, info->GreenMaskSize,
+                                    info->GreenFieldPosition, info->BlueMaskSize,
+                                    info->BlueFieldPosition});
+    else
+        SetPixelFormat(std::nullopt);
 }
 
 // Window A alone when it can be read and written, else A and B together;
@@ -108,35 +91,6 @@ uint8_t* StartVirtualBuffer(const ModeInfoBlock& info) {
     VF_exit();
     return static_cast<uint8_t*>(VF_init(uint32_t{info.WinASegment} * 16, info.WinSize,
                                          static_cast<uint32_t>(length), code));
-}
-
-void SetRoutines(bool linear) {
-    const int32_t bits = gDevice.pixelBits;
-    const DepthRoutines* routines = linear && bits != 4 ? LinearRoutines(bits) : nullptr;
-    if (!routines) routines = BankedRoutines(bits);
-    gDevice.clear = routines->clear;
-    gDevice.putPixel = routines->putPixel;
-    gDevice.line = routines->line;
-    switch (bits) {
-    case 4:
-        gDevice.colorMax = gDevice.colorDefault = 15;
-        gDevice.pixelBytes = 1;
-        break;
-    case 8:
-        gDevice.colorMax = 255;
-        gDevice.colorDefault = 15;
-        gDevice.pixelBytes = 1;
-        break;
-    default:
-        gDevice.colorMax = gDevice.colorDefault = static_cast<int32_t>(SV_rgbColor(255, 255, 255));
-        gDevice.pixelBytes = bits == 24 ? 3 : bits == 32 ? 4 : 2;
-        break;
-    }
-    gDevice.beginPixel = gDevice.endPixel = DoNothing;
-    gDevice.beginLine = gDevice.endLine = DoNothing;
-    gDevice.beginDirectAccess = gDevice.endDirectAccess = DoNothing;
-    gDevice.putPixelFast = gDevice.putPixel;
-    gDevice.lineFast = gDevice.line;
 }
 
 uint8_t* MapOrEnd(void* pointer) {
@@ -163,7 +117,7 @@ int32_t SetModeVbe(int32_t mode, int32_t useWideDac, int32_t useVirtualBuffer) {
     const ModeInfoBlock* described = vga13 ? nullptr : &info;
     SetSizes(described);
     gDevice.currentBank = -1;
-    SetPixelFormat(described);
+    SetPixelFormatFrom(described);
     // The DAC ports serve every mode of a VGA-compatible controller, also
     // those the BIOS marks as not VGA compatible.
     gMode.vgaCompatible = vga13 || !(gVbe.capabilities & kControllerNotVga);
@@ -215,14 +169,20 @@ using namespace vidlib32;
 extern "C" {
 
 int32_t SV_setMode(int32_t mode, int32_t useWideDac, int32_t useVirtualBuffer,
-                   int32_t /*bufferCount*/) {
+                   int32_t bufferCount) {
+    if (gDevice.accelDriver)
+        return vbeaf::SetModeAccel(mode, -1, -1, useVirtualBuffer, bufferCount);
     return SetModeVbe(mode & ~SV_MODE_MULTIBUFFER, useWideDac, useVirtualBuffer);
 }
 
 // The virtual width is set after the mode; the lines are as many as video
-// memory holds. A width the BIOS refuses leaves text mode behind.
-int32_t SV_setVirtualMode(int32_t mode, int32_t virtualX, int32_t /*virtualY*/, int32_t useWideDac,
-                          int32_t useVirtualBuffer, int32_t /*bufferCount*/) {
+// memory holds. A width the BIOS refuses leaves text mode behind. A driver
+// sets the whole virtual screen itself.
+int32_t SV_setVirtualMode(int32_t mode, int32_t virtualX, int32_t virtualY, int32_t useWideDac,
+                          int32_t useVirtualBuffer, int32_t bufferCount) {
+    if (gDevice.accelDriver)
+        return vbeaf::SetModeAccel(mode | SV_MODE_VIRTUALSCROLL, virtualX, virtualY,
+                                   useVirtualBuffer, bufferCount);
     if (!SetModeVbe(mode, useWideDac, useVirtualBuffer)) return 0;
     int32_t bytes = 0, pixels = 0, lines = 0;
     if (!VBE_setPixelsPerLine(virtualX, &bytes, &pixels, &lines)) {

@@ -4,6 +4,7 @@
 #include "tobrin32/tobrin32.h"
 #include "vbe/guest_memory.h"
 #include "vbe/records.h"
+#include "vbeaf/accel_modes.h"
 #include "vidlib32/vidlib32.h"
 
 #include <cstring>
@@ -69,12 +70,21 @@ int32_t CanVirtualize() {
 
 extern "C" {
 
-// The accelerator driver path is not part of this library yet: the record
-// always describes the VBE BIOS, and accelDriver stays null.
-SV_DeviceInfo* SV_init(int32_t /*useAccelDriver*/) {
+// With useAccelDriver, the driver set before or the one found now (kept for
+// later calls, also when none is found) describes the hardware; otherwise,
+// or without a driver, the VBE BIOS does.
+SV_DeviceInfo* SV_init(int32_t useAccelDriver) {
     gDevice.modes = modeList;
     gDevice.oemName = oemName;
     gDevice.accelDriver = nullptr;
+    if (useAccelDriver) {
+        if (!gMode.presetDriver) gMode.presetDriver = AF_loadDriver(nullptr);
+        if (gMode.presetDriver) {
+            vbeaf::DescribeDriver(*static_cast<AF_DriverHeader*>(gMode.presetDriver), modeList,
+                                  kModeListEntries, oemName, kNameBytes);
+            return &gDevice;
+        }
+    }
 
     SV_initRMBuf();
     VbeInfoBlock info = {};

@@ -39,7 +39,10 @@ extern "C" {
 void SV_restoreMode(void) {
     VF_exit();
     VBE_freePMCode();
-    VBE_setVideoMode(kTextMode);
+    if (gDevice.accelDriver)
+        AF_restoreTextMode(AccelDriver());
+    else
+        VBE_setVideoMode(kTextMode);
     if (gMode.restore50Lines) {
         // The 8 x 8 font into block 0, with the rows following it.
         RealRegs r = {};

@@ -17,8 +17,13 @@ constexpr int32_t kWaitForRetrace = 0x80;
 // One chunk by the route the hardware offers. BIOSes that refuse palette
 // calls (no function 09h, or a protected-mode entry that is a stub) would
 // leave the colours unset: in VGA-compatible modes the DAC ports take over.
-// (An accelerator driver's palette route joins here with the driver layer.)
+// An accelerator driver takes 8-bit entries and waits itself when asked to.
 void SendChunk(int32_t start, int32_t count, const uint8_t* entries, int32_t waitFlag) {
+    if (gDevice.accelDriver) {
+        AF_setPaletteData(AccelDriver(), reinterpret_cast<const AF_Palette*>(entries), count, start,
+                          waitFlag == kWaitForRetrace ? 1 : 0);
+        return;
+    }
     if (gDevice.version < 0x0200) {
         ProgramDacPorts(start, count, entries, waitFlag);
         return;
