@@ -38,7 +38,7 @@ struct THeadlessRun {
     std::vector<TFrameRecord> Frames;
     std::vector<VTEventRecord> Events; // every event the loop took, in order
     TRunEnd End = TRunEnd::Escape;
-    uint16_t Mode = 0; // the VESA mode the run chose for 640 x 400 (0: none)
+    uint16_t Mode = 0;    // the VESA mode the run chose for 640 x 400 (0: none)
     bool Stopped = false; // the keys did not end the run within the pass limit
 };
 

@@ -51,6 +51,19 @@ std::string TVantorControlObject::HiResRefusal() const {
 }
 
 TRunEnd TVantorControlObject::Run(Tgame& game) {
+    BeginRun(game);
+    TRunEnd end;
+    try {
+        end = Loop(game);
+    } catch (...) {
+        RestoreDesktop();
+        throw;
+    }
+    RestoreDesktop();
+    return end;
+}
+
+void TVantorControlObject::BeginRun(Tgame& game) {
     TFullscreenUnit& unit = FullscreenUnit();
     if (unit.ActiveControlObject) throw EVantorError("Already another VantorControlObject running");
     if (!unit.VideoWindow) throw EVantorError("The VGA window is not mapped");
@@ -60,8 +73,6 @@ TRunEnd TVantorControlObject::Run(Tgame& game) {
     FGame = &game;
     unit.ActiveControlObject = this;
     FSuspendFailure = nullptr;
-
-    TRunEnd end = TRunEnd::Escape;
     try {
         VT_startFullScreen(nullptr, 320, 200);
         InitMode();
@@ -69,43 +80,41 @@ TRunEnd TVantorControlObject::Run(Tgame& game) {
         // top-down so that the first picture is not upside down.
         if (game.FrameBuffer().Flipped()) game.Draw();
         ShowFrame();
-        uint32_t last = FTimeGetTime();
-        int ticks = 1;
-        VT_setSuspendAppCallback(SuspendHandler);
-        VT_inFullScreen();
-        VTEventRecord record{};
-        for (;;) {
-            const bool taken = VT_getEvent(&record, VT_EV_ALL) != 0;
-            RethrowSuspendFailure();
-            if (!taken) {
-                game.Advance(ticks);
-                game.Draw();
-                ShowFrame();
-                const uint32_t now = FTimeGetTime();
-                ticks = TicksFor(now - last);
-                last = now;
-            } else {
-                EventTaken(record);
-                if (record.Kind == VT_EV_KEYUP) {
-                    const uint32_t scan = (record.Code >> 8) & 0xFF;
-                    if (scan == kEscScanCode)
-                        VT_postEvent(kEndEvent, 0, 0);
-                    else if (scan == kOneKeyScanCode)
-                        game.SetWindowed(true);
-                }
-            }
-            if (record.Kind == kEndEvent) break;
-            if (game.Windowed()) {
-                end = TRunEnd::OneKey;
-                break;
-            }
-        }
     } catch (...) {
         RestoreDesktop();
         throw;
     }
-    RestoreDesktop();
-    return end;
+}
+
+TRunEnd TVantorControlObject::Loop(Tgame& game) {
+    uint32_t last = FTimeGetTime();
+    int ticks = 1;
+    VT_setSuspendAppCallback(SuspendHandler);
+    VT_inFullScreen();
+    VTEventRecord record{};
+    for (;;) {
+        const bool taken = VT_getEvent(&record, VT_EV_ALL) != 0;
+        RethrowSuspendFailure();
+        if (!taken) {
+            game.Advance(ticks);
+            game.Draw();
+            ShowFrame();
+            const uint32_t now = FTimeGetTime();
+            ticks = TicksFor(now - last);
+            last = now;
+        } else {
+            EventTaken(record);
+            if (record.Kind == VT_EV_KEYUP) {
+                const uint32_t scan = (record.Code >> 8) & 0xFF;
+                if (scan == kEscScanCode)
+                    VT_postEvent(kEndEvent, 0, 0);
+                else if (scan == kOneKeyScanCode)
+                    game.SetWindowed(true);
+            }
+        }
+        if (record.Kind == kEndEvent) return TRunEnd::Escape;
+        if (game.Windowed()) return TRunEnd::OneKey;
+    }
 }
 
 void TVantorControlObject::RestoreDesktop() {
@@ -136,6 +145,11 @@ void TVantorControlObject::CopyBank(int32_t bank, const uint8_t* source, size_t 
 }
 
 void TVantorControlObject::ShowFrame() {
+    CopyFrame();
+    if (FGame->HiRes()) FlipPage(1);
+}
+
+void TVantorControlObject::CopyFrame() {
     const TFrameBuffer& frame = FGame->FrameBuffer();
     const uint8_t* source = frame.Bits();
     size_t remaining = static_cast<size_t>(frame.Width()) * static_cast<size_t>(frame.Height());
@@ -151,8 +165,11 @@ void TVantorControlObject::ShowFrame() {
         ++bank;
     }
     CopyBank(bank, source, remaining);
+}
+
+void TVantorControlObject::FlipPage(int32_t waitForRetrace) {
     RasterMarker(pcemu::TheMachine().ports());
-    SV_setVisualPage(FPage, 1);
+    SV_setVisualPage(FPage, waitForRetrace);
     FPage = 1 - FPage;
     SV_setActivePage(FPage);
 }

@@ -67,12 +67,25 @@ public:
     uint16_t Mode() const { return FMode; }
 
 protected:
+    // The start of Run: the checks (raising before anything changes), then
+    // the screen taken, mode and palette set and the first frame shown. The
+    // run is then in progress until RestoreDesktop; a failure after the
+    // screen was taken gives it back before it passes on.
+    void BeginRun(Tgame& game);
+    // The frame into video memory: one block at 320 x 200; at 640 x 400 bank
+    // by bank into the page Page names.
+    void CopyFrame();
+    // 640 x 400: the raster marker, then the page just filled is shown (at
+    // vertical retrace when asked) and the other one becomes Page.
+    void FlipPage(int32_t waitForRetrace);
     // Moves the window to `bank` and copies `bytes` (at most one bank) into it.
     virtual void CopyBank(int32_t bank, const uint8_t* source, size_t bytes);
     // Called with every event the loop takes, before it acts on it.
     virtual void EventTaken(const VTEventRecord&) {}
 
 private:
+    // Polls events and draws frames until Esc's end event or Windowed.
+    TRunEnd Loop(Tgame& game);
     // The reason a 640 x 400 run cannot start, or empty.
     std::string HiResRefusal() const;
     void RethrowSuspendFailure();

@@ -48,6 +48,9 @@ TForm1::TForm1(const std::string& mapArgument, FullscreenSupport& fullscreen,
                ErrorHandler showError, const std::filesystem::path& assetsDir)
     : QWidget(nullptr, Qt::Tool), fullscreen_(fullscreen), showError_(std::move(showError)) {
     setWindowTitle("Form1");
+    // Qt lets no tool window keep the program alive: without this, closing
+    // the fullscreen window would end it, and closing this one would not.
+    setAttribute(Qt::WA_QuitOnClose);
     QFont f = font();
     f.setPixelSize(11);
     setFont(f);
@@ -215,9 +218,17 @@ void TForm1::Button1Click() {
     if (!Game_ || !fullscreen_.CanRunFullscreen()) return;
     SetRunning(false);
     Game_->SetWindowed(false);
-    fullscreen_.RunFullscreen(*Game_);
+    // A refused or failed run has already given the desktop back; the window
+    // reports it and goes on as after any run.
+    try {
+        fullscreen_.RunFullscreen(*Game_);
+    } catch (const std::exception& e) {
+        showError_(QString::fromLocal8Bit(formats::ErrorMessage(e)));
+    }
     Game_->SetWindowed(true);
     SetRunningOrReport(RunningCheckBox->isChecked());
+    raise(); // in front again, with the keyboard
+    activateWindow();
     update();
 }
 

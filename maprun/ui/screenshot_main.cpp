@@ -1,5 +1,6 @@
 // Writes a PNG of the test window running the given map, for review:
 //   maprun_screenshot MAP ASSETS_DIR OUT.png [FRAMES] [--hires]
+#include "maprun/fullscreen/vantorsupport.h"
 #include "maprun/ui/form1.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
                      "usage: maprun_screenshot MAP ASSETS_DIR OUT.png [FRAMES] [--hires]\n");
         return 1;
     }
-    maprun::NoVbeHardware hardware;
+    maprun::TVantorFullscreen hardware; // the labels show the emulated display
     QString error;
     maprun::TForm1 form(
         argv[1], hardware, [&](const QString& m) { error = m; }, argv[2]);

@@ -24,7 +24,7 @@ public:
     virtual void RunFullscreen(TZorvGame& game) = 0;
 };
 
-// Used until a graphics library is present: reports no hardware.
+// A display without VBE hardware: no device record, no fullscreen run.
 class NoVbeHardware : public FullscreenSupport {
 public:
     const VbeDeviceSummary* DeviceInfo() const override { return nullptr; }
