@@ -3,14 +3,22 @@
 // and the engine's operations called directly, to show what the emulated
 // entry code and the register traffic add; plus the cost of one touch of
 // video memory while the engine is busy (the fault and its recovery).
+// Then the library itself in the same run: SV_clear and 10 000 SV_line
+// through the driver (SV_init(1); each iteration ends with the bracket that
+// waits for the engine) and in software on the VBE BIOS (banked and linear).
 #include "driver_host.h"
 #include "image.h"
 
 #include <pcemu/machine.h>
+#include <vidlib32/vidlib32.h>
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -118,5 +126,85 @@ void BM_TouchWhileBusy(benchmark::State& state) {
 BENCHMARK(BM_TouchWhileBusy);
 
 } // namespace
+
+// The library at 640 x 480 x 8 through the reference driver, or through the
+// VBE BIOS (the process's emulated PC, vbe20 unless PCEMU_BIOS says
+// otherwise) with its software routines.
+enum class Path { Driver, SoftwareBanked, SoftwareLinear };
+
+// The reference driver, loaded once from a file as SV_init would find it.
+AF_DriverHeader* LibraryDriver() {
+    static AF_DriverHeader* driver = [] {
+        namespace fs = std::filesystem;
+        const fs::path dir =
+            fs::temp_directory_path() / ("bench_vbeaf_" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        const std::vector<uint8_t> image = mkvbeaf::BuildImage({});
+        std::ofstream(dir / "VBEAF.DRV", std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()),
+                   static_cast<std::streamsize>(image.size()));
+        AF_DriverHeader* loaded = AF_loadDriver(dir.c_str());
+        fs::remove_all(dir);
+        return loaded;
+    }();
+    return driver;
+}
+
+bool UseLibrary(benchmark::State& state, Path path) {
+    AF_DriverHeader* driver = path == Path::Driver ? LibraryDriver() : nullptr;
+    if (path == Path::Driver && !driver) {
+        state.SkipWithError(AF_errorMsg(AF_status()));
+        return false;
+    }
+    SV_setACCELDriver(driver);
+    const SV_DeviceInfo* device = SV_init(path == Path::Driver ? 1 : 0);
+    const int32_t mode = path == Path::SoftwareLinear ? 0x4101 : 0x101;
+    if (!device || !SV_setMode(mode, 0, 0, 1)) {
+        state.SkipWithError("640 x 480 x 8 cannot be set");
+        return false;
+    }
+    if ((device->accelDriver != nullptr) != (path == Path::Driver)) {
+        state.SkipWithError("the driver is not in use");
+        return false;
+    }
+    return true;
+}
+
+// Drawing is complete once the engine is idle: the bracket waits for it.
+void Finish() {
+    SV_beginDirectAccess();
+    SV_endDirectAccess();
+}
+
+void BM_LibraryClear(benchmark::State& state, Path path) {
+    if (!UseLibrary(state, path)) return;
+    uint32_t colour = 0;
+    for (auto _ : state) {
+        SV_clear(++colour & 0xFF);
+        Finish();
+    }
+    state.SetBytesProcessed(state.iterations() * 640 * 480);
+    SV_restoreMode();
+}
+BENCHMARK_CAPTURE(BM_LibraryClear, driver, Path::Driver);
+BENCHMARK_CAPTURE(BM_LibraryClear, software_banked, Path::SoftwareBanked);
+BENCHMARK_CAPTURE(BM_LibraryClear, software_linear, Path::SoftwareLinear);
+
+void BM_LibraryLines(benchmark::State& state, Path path) {
+    if (!UseLibrary(state, path)) return;
+    for (auto _ : state) {
+        for (int i = 0; i < 10000; ++i)
+            SV_line((i * 37) % 640, (i * 91) % 480, (i * 53 + 300) % 640, (i * 17 + 200) % 480,
+                    static_cast<uint32_t>(i & 0xFF));
+        Finish();
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+    SV_restoreMode();
+}
+BENCHMARK_CAPTURE(BM_LibraryLines, driver, Path::Driver)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LibraryLines, software_banked, Path::SoftwareBanked)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LibraryLines, software_linear, Path::SoftwareLinear)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
