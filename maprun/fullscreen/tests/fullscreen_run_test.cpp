@@ -240,6 +240,59 @@ TEST_F(Fullscreen, AnErrorInTheLoopGivesTheDesktopBackAndPassesOn) {
     EXPECT_EQ(RunHeadless(game, {}).End, TRunEnd::Escape);
 }
 
+// Sets the mode once; setting it again after a switch fails.
+class ModeLostOnReturn : public TVantorControlObject {
+public:
+    void InitMode() override {
+        if (++inits == 2) throw EVantorError("the mode is gone");
+        TVantorControlObject::InitMode();
+    }
+    int inits = 0;
+};
+
+TEST_F(Fullscreen, AFailedRestoreAfterASwitchEndsTheRunOnceTheEventLibraryHasReturned) {
+    auto game = DemoGame(true);
+    vantor32::FakePlatform fake;
+    fake.pumpLimit = 10000;
+    int pumps = 0, pumpsAway = 0;
+    fake.onPump = [&](vantor32::FakePlatform& f) {
+        const VTWindow screen = f.FocusWindow();
+        if (++pumps == 6) {
+            vantor32::Message altTab;
+            altTab.window = screen;
+            altTab.kind = vantor32::MessageKind::SysKeyDown;
+            altTab.scanCode = 15;
+            altTab.character = '\t';
+            altTab.alt = true;
+            f.Post(altTab);
+        }
+        if (pumps == 40) // ends a run that went on
+            for (auto kind : {vantor32::MessageKind::KeyDown, vantor32::MessageKind::KeyUp}) {
+                vantor32::Message esc;
+                esc.window = screen;
+                esc.kind = kind;
+                esc.scanCode = 1;
+                f.Post(esc);
+            }
+        // The user comes back once the switch waits for it.
+        if (const auto* state = f.State(screen); state && state->minimized && ++pumpsAway == 3)
+            f.UserActivates(screen);
+    };
+    vantor32::InstallPlatform(&fake.Ops());
+    ModeLostOnReturn control;
+    game->SetWindowed(false);
+    try {
+        control.Run(*game);
+        ADD_FAILURE() << "the run went on";
+    } catch (const EVantorError& e) {
+        EXPECT_STREQ(e.what(), "the mode is gone");
+    }
+    vantor32::InstallPlatform(nullptr);
+    EXPECT_EQ(control.inits, 2);
+    EXPECT_EQ(VT_inFullScreen(), 0);
+    EXPECT_EQ(FullscreenUnit().ActiveControlObject, nullptr);
+}
+
 TEST_F(Fullscreen, HiResIsRefusedBeforeTheScreenIsTakenWhenTheListHasNoSuchMode) {
     TFullscreenUnit& unit = FullscreenUnit();
     const SV_DeviceInfo* real = unit.DeviceInfo;
