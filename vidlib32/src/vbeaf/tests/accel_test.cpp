@@ -99,7 +99,10 @@ TEST_F(AfAccel, InitDescribesTheDriverAndKeepsIt) {
 TEST_F(AfAccel, ModeSetsFillTheRecordAndRefuseWhatCannotBeDrawn) {
     const SV_DeviceInfo& d = Start({.setBank32 = false});
     EXPECT_EQ(d.canVirtualize, 0);
+    AF_setMix(driver, AF_XOR_MIX, AF_OR_MIX);
     ASSERT_EQ(SV_setMode(0x111, 0, 1, 1), 1); // 640 x 480, 5-6-5
+    EXPECT_EQ(EngineRegister(pcemu::kAccelForeMix), uint32_t{AF_REPLACE_MIX});
+    EXPECT_EQ(EngineRegister(pcemu::kAccelBackMix), uint32_t{AF_REPLACE_MIX});
     EXPECT_EQ(d.lastX, 639);
     EXPECT_EQ(d.lastY, 479);
     EXPECT_EQ(d.lineBytes, 1280);

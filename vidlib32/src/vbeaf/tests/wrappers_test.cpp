@@ -15,189 +15,153 @@ namespace {
 
 using H = AF_DriverHeader;
 
+// What an entry saw: registers (kAny where a case does not look) and the
+// values at ESI.
+constexpr int64_t kAny = -1;
+struct Seen {
+    int64_t eax = kAny, ecx = kAny, edx = kAny, esi = kAny, edi = kAny;
+    std::vector<int32_t> atEsi = {};
+};
+
+// A caller's data as the 32-bit values the entry reads.
+std::vector<int32_t> Words(const void* data, size_t bytes) {
+    std::vector<int32_t> words(bytes / 4);
+    std::memcpy(words.data(), data, bytes);
+    return words;
+}
+
 class AfWrappers : public ::testing::Test {
 protected:
     void SetUp() override {
         driver = LoadImage(RecorderImage().build());
         ASSERT_NE(driver, nullptr);
-        header = *vidlib32::GuestOf(driver);
     }
     void TearDown() override { AF_unloadDriver(driver); }
 
     // Runs `call`, checks that it reached `field`'s entry with EBX = the
-    // header and gave the entry's EAX back; the recording.
-    Recording Call(uint32_t H::*field, const std::function<int32_t()>& call) {
-        const uint32_t offset =
-            static_cast<uint32_t>(reinterpret_cast<const uint8_t*>(&(driver->*field)) -
-                                  reinterpret_cast<const uint8_t*>(driver));
-        EXPECT_EQ(call(), static_cast<int32_t>(kRecorderResult + offset));
+    // header, gave the entry's EAX back and that the entry saw `seen`.
+    void Expect(uint32_t H::*field, const std::function<int32_t(H*)>& call, const Seen& seen) {
+        const auto offset = static_cast<uint32_t>(reinterpret_cast<uint8_t*>(&(driver->*field)) -
+                                                  reinterpret_cast<uint8_t*>(driver));
+        SCOPED_TRACE("entry at header offset " + std::to_string(offset));
+        EXPECT_EQ(call(driver), static_cast<int32_t>(kRecorderResult + offset));
         const Recording r = LastRecording(driver);
         EXPECT_EQ(r.entry, offset);
-        EXPECT_EQ(r.ebx, header);
-        return r;
-    }
-    static void ExpectBlock(const Recording& r, std::vector<int32_t> values) {
-        EXPECT_EQ(std::vector<int32_t>(r.atEsi, r.atEsi + values.size()), values);
+        EXPECT_EQ(r.ebx, *vidlib32::GuestOf(driver));
+        const int64_t wanted[] = {seen.eax, seen.ecx, seen.edx, seen.esi, seen.edi};
+        const uint32_t got[] = {r.eax, r.ecx, r.edx, r.esi, r.edi};
+        const char* names[] = {"EAX", "ECX", "EDX", "ESI", "EDI"};
+        for (size_t i = 0; i < std::size(got); ++i) {
+            if (wanted[i] != kAny) {
+                EXPECT_EQ(got[i], static_cast<uint32_t>(wanted[i])) << names[i];
+            }
+        }
+        EXPECT_EQ(std::vector<int32_t>(r.atEsi, r.atEsi + seen.atEsi.size()), seen.atEsi);
     }
 
     AF_DriverHeader* driver = nullptr;
-    uint32_t header = 0;
 };
 
-TEST_F(AfWrappers, ModesBanksBuffersAndSynchronisation) {
+TEST_F(AfWrappers, EveryEntryGetsItsRegistersAndBlocks) {
+    const AF_Palette palette[2] = {{1, 2, 3, 0}, {4, 5, 6, 0}};
+    AF_Cursor cursor = {};
+    for (uint32_t i = 0; i < 32; ++i)
+        cursor.andMask[i] = 0x01010101u * i;
+    const uint8_t pattern[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const AF_Scan scans[4] = {{1, 2}, {3, 4}, {5, 6}, {7, 8}};
+    const int32_t values[6] = {11, 12, 13, 14, 15, 16};
+    const std::vector<int32_t> blit = {1, 2, 3, 4, 5, 6, 7}, trans = {1, 2, 3, 4, 5, 6, 7, 0xFE};
+
+    Expect(&H::RestoreTextMode, AF_restoreTextMode, {});
+    Expect(&H::SetBank, [](H* d) { return AF_setBank(d, 7); }, {.edx = 7});
+    Expect(&H::WaitTillIdle, AF_waitTillIdle, {});
+    Expect(&H::EnableDirectAccess, AF_enableDirectAccess, {});
+    Expect(&H::DisableDirectAccess, AF_disableDirectAccess, {});
+    Expect(&H::SetDisplayStart, [](H* d) { return AF_setDisplayStart(d, 11, 22, 1); },
+           {.eax = 1, .ecx = 11, .edx = 22});
+    Expect(&H::SetActiveBuffer, [](H* d) { return AF_setActiveBuffer(d, 2); }, {.eax = 2});
+    Expect(&H::SetVisibleBuffer, [](H* d) { return AF_setVisibleBuffer(d, 3, 1); },
+           {.eax = 3, .edx = 1});
+    Expect(&H::SetPaletteData, [&](H* d) { return AF_setPaletteData(d, palette, 2, 16, 1); },
+           {.eax = 1, .ecx = 2, .edx = 16, .atEsi = Words(palette, sizeof palette)});
+    Expect(&H::SetGammaCorrectData, [&](H* d) { return AF_setGammaCorrectData(d, palette, 1, 5); },
+           {.eax = 5, .ecx = 1, .atEsi = Words(palette, 4)});
+    Expect(&H::SetCursor, [&](H* d) { return AF_setCursor(d, &cursor); },
+           {.atEsi = Words(&cursor, 32)});
+    Expect(&H::SetCursorPos, [](H* d) { return AF_setCursorPos(d, 100, 200); },
+           {.eax = 100, .ecx = 200});
+    Expect(&H::SetCursorColor, [](H* d) { return AF_setCursorColor(d, 0x11, 0x22, 0x33); },
+           {.eax = 0x2211, .ecx = 0x33});
+    Expect(&H::ShowCursor, [](H* d) { return AF_showCursor(d, 1); }, {.eax = 1});
+    Expect(&H::SetMix, [](H* d) { return AF_setMix(d, AF_XOR_MIX, AF_AND_MIX); },
+           {.eax = AF_XOR_MIX, .ecx = AF_AND_MIX});
+    Expect(&H::Set8x8MonoPattern, [&](H* d) { return AF_set8x8MonoPattern(d, pattern); },
+           {.atEsi = Words(pattern, 8)});
+    Expect(&H::SetLineStipple, [](H* d) { return AF_setLineStipple(d, 0xF0F0); }, {.eax = 0xF0F0});
+    Expect(&H::SetClipRect, [](H* d) { return AF_setClipRect(d, 1, 2, 300, 400); },
+           {.atEsi = {1, 2, 300, 400}});
+    Expect(&H::DrawScan, [](H* d) { return AF_drawScan(d, 0xAB12, 9, 3, 30); },
+           {.eax = 9, .ecx = 3, .edx = 30, .esi = 0xAB12});
+    Expect(&H::DrawPattScan, [](H* d) { return AF_drawPattScan(d, 5, 6, 7, 8, 9); },
+           {.eax = 7, .ecx = 8, .edx = 9, .esi = 5, .edi = 6});
+    Expect(&H::DrawScanList, [&](H* d) { return AF_drawScanList(d, 0x42, 10, 4, scans); },
+           {.eax = 10, .ecx = 4, .edx = 0x42, .atEsi = Words(scans, sizeof scans)});
+    Expect(&H::DrawRect, [](H* d) { return AF_drawRect(d, 0x77, 10, 20, 30, 40); },
+           {.eax = 0x77, .atEsi = {10, 20, 30, 40}});
+    Expect(&H::DrawPattRect, [](H* d) { return AF_drawPattRect(d, 1, 2, -3, -4, 5, 6); },
+           {.eax = 1, .ecx = 2, .atEsi = {-3, -4, 5, 6}});
+    Expect(&H::DrawLine, [](H* d) { return AF_drawLine(d, 3, 1 << 16, 2 << 16, -1, 0x7FFF0000); },
+           {.eax = 3, .atEsi = {1 << 16, 2 << 16, -1, 0x7FFF0000}});
+    Expect(&H::DrawStippleLine, [](H* d) { return AF_drawStippleLine(d, 4, 5, 6, 7, 8, 9); },
+           {.eax = 4, .ecx = 5, .atEsi = {6, 7, 8, 9}});
+    Expect(&H::DrawTrap, [&](H* d) { return AF_drawTrap(d, 0x99, values, 6); },
+           {.eax = 0x99, .atEsi = {11, 12, 13, 14, 15, 16}});
+    Expect(&H::DrawTri, [&](H* d) { return AF_drawTri(d, 0x98, values, 6); },
+           {.eax = 0x98, .atEsi = {11, 12, 13, 14, 15, 16}});
+    Expect(&H::DrawQuad, [&](H* d) { return AF_drawQuad(d, 0x97, values, 6); },
+           {.eax = 0x97, .atEsi = {11, 12, 13, 14, 15, 16}});
+    Expect(&H::PutMonoImage, [&](H* d) { return AF_putMonoImage(d, 1, 2, values, 5); },
+           {.eax = 1, .ecx = 2, .atEsi = {11, 12, 13, 14, 15}});
+    Expect(&H::BitBlt, [](H* d) { return AF_bitBlt(d, 1, 2, 3, 4, 5, 6, 7); }, {.atEsi = blit});
+    Expect(&H::BitBltLin, [](H* d) { return AF_bitBltLin(d, 1, 2, 3, 4, 5, 6); },
+           {.atEsi = {1, 2, 3, 4, 5, 6}});
+    Expect(&H::SrcTransBlt, [](H* d) { return AF_srcTransBlt(d, 1, 2, 3, 4, 5, 6, 7, 0xFE); },
+           {.atEsi = trans});
+    Expect(&H::DstTransBlt, [](H* d) { return AF_dstTransBlt(d, 1, 2, 3, 4, 5, 6, 7, 0xFE); },
+           {.atEsi = trans});
+    Expect(&H::SrcTransBltLin, [](H* d) { return AF_srcTransBltLin(d, 1, 2, 3, 4, 5, 6, 0xFD); },
+           {.atEsi = {1, 2, 3, 4, 5, 6, 0xFD}});
+    Expect(&H::DstTransBltLin, [](H* d) { return AF_dstTransBltLin(d, 1, 2, 3, 4, 5, 6, 0xFD); },
+           {.atEsi = {1, 2, 3, 4, 5, 6, 0xFD}});
+}
+
+// Mode numbers go in as 16 bits; the line length goes in and comes back in
+// ECX; the mode record is copied back whole; a caller's block that lies in
+// guest memory already is passed as it is.
+TEST_F(AfWrappers, ModeEntriesAndCopiesOfTheCallersRecords) {
     AF_ModeInfo info = {};
-    Recording r =
-        Call(&H::GetVideoModeInfo, [&] { return AF_getVideoModeInfo(driver, 0x12345101, &info); });
-    EXPECT_EQ(r.eax, 0x5101u);
-    uint32_t last;
-    std::memcpy(&last, reinterpret_cast<uint8_t*>(&info) + 124, 4);
-    EXPECT_EQ(std::memcmp(&info, &kModeInfoMark, 4), 0) << "record copied back";
-    EXPECT_EQ(last, kModeInfoMark) << "the whole record copied back";
+    Expect(&H::GetVideoModeInfo, [&](H* d) { return AF_getVideoModeInfo(d, 0x12345101, &info); },
+           {.eax = 0x5101});
+    uint32_t first, last;
+    std::memcpy(&first, &info, 4);
+    std::memcpy(&last, reinterpret_cast<uint8_t*>(&info) + sizeof info - 4, 4);
+    EXPECT_EQ(first, kModeInfoMark);
+    EXPECT_EQ(last, kModeInfoMark);
 
     int32_t bytesPerLine = 1280;
-    r = Call(&H::SetVideoMode, [&] { return AF_setVideoMode(driver, 0x4101, &bytesPerLine, 3); });
-    EXPECT_EQ(r.eax, 0x4101u);
-    EXPECT_EQ(r.ecx, 1280u);
-    EXPECT_EQ(r.edi, 3u);
+    Expect(&H::SetVideoMode, [&](H* d) { return AF_setVideoMode(d, 0x4101, &bytesPerLine, 3); },
+           {.eax = 0x4101, .ecx = 1280, .edi = 3});
     EXPECT_EQ(bytesPerLine, static_cast<int32_t>(kRecorderEcx));
-
     bytesPerLine = -1;
-    r = Call(&H::SetVideoMode,
-             [&] { return AF_setVirtualVideoMode(driver, 0x1101, 2048, 1536, &bytesPerLine, 2); });
-    EXPECT_EQ(r.eax, 0x1101u);
-    EXPECT_EQ(r.edx, 2048u);
-    EXPECT_EQ(r.esi, 1536u);
-    EXPECT_EQ(r.ecx, 0xFFFFFFFFu);
-    EXPECT_EQ(r.edi, 2u);
+    Expect(&H::SetVideoMode,
+           [&](H* d) { return AF_setVirtualVideoMode(d, 0x1101, 2048, 1536, &bytesPerLine, 2); },
+           {.eax = 0x1101, .ecx = 0xFFFFFFFF, .edx = 2048, .esi = 1536, .edi = 2});
     EXPECT_EQ(bytesPerLine, static_cast<int32_t>(kRecorderEcx));
 
-    Call(&H::RestoreTextMode, [&] { return AF_restoreTextMode(driver); });
-    EXPECT_EQ(Call(&H::SetBank, [&] { return AF_setBank(driver, 7); }).edx, 7u);
-    Call(&H::WaitTillIdle, [&] { return AF_waitTillIdle(driver); });
-    Call(&H::EnableDirectAccess, [&] { return AF_enableDirectAccess(driver); });
-    Call(&H::DisableDirectAccess, [&] { return AF_disableDirectAccess(driver); });
-
-    r = Call(&H::SetDisplayStart, [&] { return AF_setDisplayStart(driver, 11, 22, 1); });
-    EXPECT_EQ(r.ecx, 11u);
-    EXPECT_EQ(r.edx, 22u);
-    EXPECT_EQ(r.eax, 1u);
-    EXPECT_EQ(Call(&H::SetActiveBuffer, [&] { return AF_setActiveBuffer(driver, 2); }).eax, 2u);
-    r = Call(&H::SetVisibleBuffer, [&] { return AF_setVisibleBuffer(driver, 3, 1); });
-    EXPECT_EQ(r.eax, 3u);
-    EXPECT_EQ(r.edx, 1u);
-}
-
-TEST_F(AfWrappers, PaletteCursorAndPatternsReachTheDriverInGuestMemory) {
-    const AF_Palette palette[3] = {{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}};
-    Recording r =
-        Call(&H::SetPaletteData, [&] { return AF_setPaletteData(driver, palette, 3, 16, 1); });
-    EXPECT_EQ(r.ecx, 3u);
-    EXPECT_EQ(r.edx, 16u);
-    EXPECT_EQ(r.eax, 1u);
-    EXPECT_EQ(std::memcmp(r.atEsi, palette, sizeof palette), 0);
-    // A caller's block already in guest memory is passed as it is.
-    auto* inGuest = reinterpret_cast<AF_Palette*>(vidlib32::GuestAlloc(sizeof palette));
-    std::memcpy(inGuest, palette, sizeof palette);
-    r = Call(&H::SetPaletteData, [&] { return AF_setPaletteData(driver, inGuest, 3, 0, 0); });
-    EXPECT_EQ(r.esi, *vidlib32::GuestOf(inGuest));
+    auto* inGuest = reinterpret_cast<AF_Palette*>(vidlib32::GuestAlloc(sizeof(AF_Palette)));
+    Expect(&H::SetPaletteData, [&](H* d) { return AF_setPaletteData(d, inGuest, 1, 0, 0); },
+           {.esi = *vidlib32::GuestOf(inGuest)});
     vidlib32::GuestFree(inGuest);
-
-    r = Call(&H::SetGammaCorrectData,
-             [&] { return AF_setGammaCorrectData(driver, palette, 2, 5); });
-    EXPECT_EQ(r.ecx, 2u);
-    EXPECT_EQ(r.eax, 5u);
-    EXPECT_EQ(std::memcmp(r.atEsi, palette, 2 * sizeof(AF_Palette)), 0);
-
-    AF_Cursor cursor = {};
-    for (int i = 0; i < 32; ++i)
-        cursor.andMask[i] = 0x01010101u * static_cast<uint32_t>(i);
-    ExpectBlock(
-        Call(&H::SetCursor, [&] { return AF_setCursor(driver, &cursor); }),
-        {0, 0x01010101, 0x02020202, 0x03030303, 0x04040404, 0x05050505, 0x06060606, 0x07070707});
-    r = Call(&H::SetCursorPos, [&] { return AF_setCursorPos(driver, 100, 200); });
-    EXPECT_EQ(r.eax, 100u);
-    EXPECT_EQ(r.ecx, 200u);
-    r = Call(&H::SetCursorColor, [&] { return AF_setCursorColor(driver, 0x11, 0x22, 0x33); });
-    EXPECT_EQ(r.eax & 0xFFFF, 0x2211u);
-    EXPECT_EQ(r.ecx & 0xFF, 0x33u);
-    EXPECT_EQ(Call(&H::ShowCursor, [&] { return AF_showCursor(driver, 1); }).eax, 1u);
-
-    r = Call(&H::SetMix, [&] { return AF_setMix(driver, AF_XOR_MIX, AF_AND_MIX); });
-    EXPECT_EQ(r.eax, uint32_t{AF_XOR_MIX});
-    EXPECT_EQ(r.ecx, uint32_t{AF_AND_MIX});
-    const uint8_t pattern[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    r = Call(&H::Set8x8MonoPattern, [&] { return AF_set8x8MonoPattern(driver, pattern); });
-    EXPECT_EQ(std::memcmp(r.atEsi, pattern, 8), 0);
-    EXPECT_EQ(Call(&H::SetLineStipple, [&] { return AF_setLineStipple(driver, 0xF0F0); }).eax,
-              0xF0F0u);
-}
-
-TEST_F(AfWrappers, DrawingEntriesTakeTheirRegistersAndBlocks) {
-    ExpectBlock(Call(&H::SetClipRect, [&] { return AF_setClipRect(driver, 1, 2, 300, 400); }),
-                {1, 2, 300, 400});
-    Recording r = Call(&H::DrawScan, [&] { return AF_drawScan(driver, 0x00AB12, 9, 3, 30); });
-    EXPECT_EQ(r.esi, 0x00AB12u);
-    EXPECT_EQ(r.eax, 9u);
-    EXPECT_EQ(r.ecx, 3u);
-    EXPECT_EQ(r.edx, 30u);
-    r = Call(&H::DrawPattScan, [&] { return AF_drawPattScan(driver, 5, 6, 7, 8, 9); });
-    EXPECT_EQ(std::vector<uint32_t>({r.esi, r.edi, r.eax, r.ecx, r.edx}),
-              std::vector<uint32_t>({5, 6, 7, 8, 9}));
-    const AF_Scan scans[4] = {{1, 2}, {3, 4}, {5, 6}, {7, 8}};
-    r = Call(&H::DrawScanList, [&] { return AF_drawScanList(driver, 0x42, 10, 4, scans); });
-    EXPECT_EQ(r.edx, 0x42u);
-    EXPECT_EQ(r.eax, 10u);
-    EXPECT_EQ(r.ecx, 4u);
-    EXPECT_EQ(std::memcmp(r.atEsi, scans, sizeof scans), 0);
-
-    r = Call(&H::DrawRect, [&] { return AF_drawRect(driver, 0x77, 10, 20, 30, 40); });
-    EXPECT_EQ(r.eax, 0x77u);
-    ExpectBlock(r, {10, 20, 30, 40});
-    r = Call(&H::DrawPattRect, [&] { return AF_drawPattRect(driver, 1, 2, -3, -4, 5, 6); });
-    EXPECT_EQ(r.eax, 1u);
-    EXPECT_EQ(r.ecx, 2u);
-    ExpectBlock(r, {-3, -4, 5, 6});
-    r = Call(&H::DrawLine,
-             [&] { return AF_drawLine(driver, 3, 1 << 16, 2 << 16, -1, 0x7FFF0000); });
-    EXPECT_EQ(r.eax, 3u);
-    ExpectBlock(r, {1 << 16, 2 << 16, -1, 0x7FFF0000});
-    r = Call(&H::DrawStippleLine, [&] { return AF_drawStippleLine(driver, 4, 5, 6, 7, 8, 9); });
-    EXPECT_EQ(r.eax, 4u);
-    EXPECT_EQ(r.ecx, 5u);
-    ExpectBlock(r, {6, 7, 8, 9});
-
-    const int32_t values[6] = {11, 12, 13, 14, 15, 16};
-    struct Polygon {
-        uint32_t H::*field;
-        int32_t (*wrapper)(H*, uint32_t, const int32_t*, int32_t);
-    };
-    for (const Polygon& p : {Polygon{&H::DrawTrap, AF_drawTrap}, Polygon{&H::DrawTri, AF_drawTri},
-                             Polygon{&H::DrawQuad, AF_drawQuad}}) {
-        r = Call(p.field, [&] { return p.wrapper(driver, 0x99, values, 6); });
-        EXPECT_EQ(r.eax, 0x99u);
-        ExpectBlock(r, {11, 12, 13, 14, 15, 16});
-    }
-    r = Call(&H::PutMonoImage, [&] { return AF_putMonoImage(driver, 1, 2, values, 5); });
-    EXPECT_EQ(r.eax, 1u);
-    EXPECT_EQ(r.ecx, 2u);
-    ExpectBlock(r, {11, 12, 13, 14, 15});
-
-    ExpectBlock(Call(&H::BitBlt, [&] { return AF_bitBlt(driver, 1, 2, 3, 4, 5, 6, 7); }),
-                {1, 2, 3, 4, 5, 6, 7});
-    ExpectBlock(Call(&H::BitBltLin, [&] { return AF_bitBltLin(driver, 8, 1, 2, 3, 4, 5); }),
-                {8, 1, 2, 3, 4, 5});
-    ExpectBlock(
-        Call(&H::SrcTransBlt, [&] { return AF_srcTransBlt(driver, 1, 2, 3, 4, 5, 6, 7, 0xFE); }),
-        {1, 2, 3, 4, 5, 6, 7, 0xFE});
-    ExpectBlock(
-        Call(&H::SrcTransBltLin, [&] { return AF_srcTransBltLin(driver, 9, 1, 2, 3, 4, 5, 0xFD); }),
-        {9, 1, 2, 3, 4, 5, 0xFD});
-    ExpectBlock(
-        Call(&H::DstTransBlt, [&] { return AF_dstTransBlt(driver, 1, 2, 3, 4, 5, 6, 7, 0xFC); }),
-        {1, 2, 3, 4, 5, 6, 7, 0xFC});
-    ExpectBlock(
-        Call(&H::DstTransBltLin, [&] { return AF_dstTransBltLin(driver, 9, 1, 2, 3, 4, 5, 0xFB); }),
-        {9, 1, 2, 3, 4, 5, 0xFB});
 }
 
 TEST_F(AfWrappers, NothingRunsForAnAbsentEntryOrAHandleOutsideGuestMemory) {
