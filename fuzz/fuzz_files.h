@@ -44,18 +44,16 @@ inline std::pair<std::string_view, std::string_view> SplitAtZero(const uint8_t* 
     return {all.substr(0, zero), all.substr(zero + 1)};
 }
 
-// A 32 x 32 tile A.PBM and a 3 x 2 sheet S.PBM of transparent, shading and
-// plain pixels.
+// A 32 x 32 tile A.PBM of transparent, shading and plain pixels.
 inline void WriteTilePictures(const std::filesystem::path& dir) {
-    std::vector<uint8_t> pixels(96 * 64);
+    std::vector<uint8_t> pixels(32 * 32);
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = uint8_t(i % 7 == 0 ? 0 : i % 5 == 0 ? 1 : i % 3 == 0 ? 9 : 70 + i % 40);
     const uint8_t rgb[768] = {};
     formats::WritePbmFile(dir / "A.PBM", 32, 32, pixels.data(), rgb, 256, true);
-    formats::WritePbmFile(dir / "S.PBM", 96, 64, pixels.data(), rgb, 256, true);
 }
 
-// The folder of `target` with the tile pictures in it.
+// The folder of `target` with the tile picture in it.
 inline const std::filesystem::path& TileSetDir(const char* target) {
     static const bool written = [&] {
         WriteTilePictures(FuzzDir(target));

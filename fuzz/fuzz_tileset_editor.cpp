@@ -1,6 +1,6 @@
 // The editor's tile set loader over an arbitrary tile set and picture: the
 // input up to its first 0 byte is the tile set, the rest is picture P.PBM.
-// Beside them lie a tile A.PBM and a 3 x 2 sheet S.PBM. Every slot the load
+// Beside them lies a tile A.PBM. Every slot the load
 // fills must hold a picture that is not blank.
 #include "asan_options.h"
 #include "fuzz_files.h"

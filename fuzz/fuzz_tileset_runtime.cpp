@@ -1,6 +1,6 @@
 // The runtime's tile set loader and sprite making over an arbitrary tile set
 // and picture: the input up to its first 0 byte is the tile set, the rest is
-// picture P.PBM; beside them lie a tile A.PBM and a 3 x 2 sheet S.PBM. Every
+// picture P.PBM; beside them lies a tile A.PBM. Every
 // tile made is walked and drawn inside and across the frame's edges, as a record and in
 // its expanded form, which must give the same pixels; the picture is also
 // made into one sprite as the runtime's test sprite is.
