@@ -4,6 +4,8 @@
 
 #include "pcemu/machine.h"
 
+#include <map>
+
 namespace maprun {
 
 namespace {
@@ -24,8 +26,11 @@ public:
         TFrameRecord record;
         record.Banks = std::move(banks_);
         banks_.clear();
-        record.VisiblePage =
-            static_cast<int32_t>(adapter.displayMode().start / (kSecondPageBank * kBankSize));
+        // The page whose first byte the display starts at (-1: none of them).
+        const uint32_t start = adapter.displayMode().start;
+        record.VisiblePage = Game()->HiRes() ? -1 : (start == 0 ? 0 : -1);
+        for (const auto& [page, pageStart] : pageStarts_)
+            if (pageStart == start) record.VisiblePage = page;
         record.ActivePage = Page();
         const int32_t tickCount = Game()->TickCount();
         record.Ticks = run_.Frames.empty() ? 0 : tickCount - lastTickCount_;
@@ -36,9 +41,11 @@ public:
     }
 
 protected:
-    void CopyBank(int32_t bank, const uint8_t* source, size_t bytes) override {
-        TVantorControlObject::CopyBank(bank, source, bytes);
-        banks_.push_back(pcemu::TheMachine().adapter().writeBank());
+    void CopyBank(int32_t bank, uint32_t offset, const uint8_t* source, size_t bytes) override {
+        TVantorControlObject::CopyBank(bank, offset, source, bytes);
+        const int32_t shown = pcemu::TheMachine().adapter().writeBank();
+        if (banks_.empty()) pageStarts_[Page()] = uint32_t(shown) * kBankSize + offset;
+        banks_.push_back(shown);
     }
     void EventTaken(const VTEventRecord& event) override {
         run_.Events.push_back(event);
@@ -49,6 +56,7 @@ private:
     THeadlessRun& run_;
     bool& acted_;
     std::vector<int32_t> banks_;
+    std::map<int32_t, uint32_t> pageStarts_; // where each page's frames went in video memory
     int32_t lastTickCount_ = 0;
 };
 

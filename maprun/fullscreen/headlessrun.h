@@ -17,7 +17,7 @@ namespace maprun {
 
 struct TFrameRecord {
     std::vector<int32_t> Banks; // the window's bank as each copy went in (none at 320 x 200)
-    int32_t VisiblePage = 0;    // the page the display shows after the frame
+    int32_t VisiblePage = 0;    // the page the display starts at after the frame (-1: none)
     int32_t ActivePage = 0;     // the page the next frame goes to
     int32_t Ticks = 0;          // ticks the game advanced since the frame before
     pcemu::Image Scanout;       // what the monitor shows after the frame

@@ -131,6 +131,9 @@ void TVantorControlObject::InitMode() {
         if (!SV_setMode(FMode | SV_MODE_MULTIBUFFER, 1, 0, 2))
             throw EVantorError("The display did not accept the 640 x 400 mode");
         SV_setPalette(0, 256, palette, 256);
+        // The mode set made page 0 the active one; after a switch the next
+        // frame goes to Page.
+        SV_setActivePage(FPage);
     } else {
         RealRegs regs{};
         regs.x.ax = 0x0013;
@@ -139,9 +142,12 @@ void TVantorControlObject::InitMode() {
     }
 }
 
-void TVantorControlObject::CopyBank(int32_t bank, const uint8_t* source, size_t bytes) {
+void TVantorControlObject::CopyBank(int32_t bank, uint32_t offset, const uint8_t* source,
+                                    size_t bytes) {
     SV_setBank(bank);
-    std::memcpy(FullscreenUnit().VideoWindow, source, std::min<size_t>(bytes, kBankSize));
+    offset = std::min<uint32_t>(offset, kBankSize);
+    std::memcpy(FullscreenUnit().VideoWindow + offset, source,
+                std::min<size_t>(bytes, kBankSize - offset));
 }
 
 void TVantorControlObject::ShowFrame() {
@@ -157,14 +163,24 @@ void TVantorControlObject::CopyFrame() {
         std::memcpy(FullscreenUnit().VideoWindow, source, std::min<size_t>(remaining, kBankSize));
         return;
     }
-    int32_t bank = FPage == 1 ? kSecondPageBank : 0;
-    while (remaining >= kBankSize) {
-        CopyBank(bank, source, kBankSize);
-        source += kBankSize;
-        remaining -= kBankSize;
+    // The active page (Page) starts where the device record says: at bank 4
+    // for page 1 with the BIOS's 256 KB pages, wherever an accelerator
+    // driver puts its second buffer.
+    const SV_DeviceInfo* device = FullscreenUnit().DeviceInfo;
+    int32_t bank = device ? device->pageBank : (FPage == 1 ? kSecondPageBank : 0);
+    uint32_t offset = device ? static_cast<uint32_t>(device->pageOrigin) & 0xFFFF : 0;
+    // An accelerator may still be drawing (the mode set clears the screen
+    // with it): video memory is written only once it has finished.
+    SV_beginDirectAccess();
+    while (remaining > 0) {
+        const size_t piece = std::min<size_t>(remaining, kBankSize - offset);
+        CopyBank(bank, offset, source, piece);
+        source += piece;
+        remaining -= piece;
+        offset = 0;
         ++bank;
     }
-    CopyBank(bank, source, remaining);
+    SV_endDirectAccess();
 }
 
 void TVantorControlObject::FlipPage(int32_t waitForRetrace) {

@@ -73,13 +73,14 @@ protected:
     // screen was taken gives it back before it passes on.
     void BeginRun(Tgame& game);
     // The frame into video memory: one block at 320 x 200; at 640 x 400 bank
-    // by bank into the page Page names.
+    // by bank into the active page (Page).
     void CopyFrame();
     // 640 x 400: the raster marker, then the page just filled is shown (at
     // vertical retrace when asked) and the other one becomes Page.
     void FlipPage(int32_t waitForRetrace);
-    // Moves the window to `bank` and copies `bytes` (at most one bank) into it.
-    virtual void CopyBank(int32_t bank, const uint8_t* source, size_t bytes);
+    // Moves the window to `bank` and copies `bytes` into it from `offset` on
+    // (no further than the window's end).
+    virtual void CopyBank(int32_t bank, uint32_t offset, const uint8_t* source, size_t bytes);
     // Called with every event the loop takes, before it acts on it.
     virtual void EventTaken(const VTEventRecord&) {}
 

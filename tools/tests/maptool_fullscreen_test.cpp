@@ -168,6 +168,28 @@ TEST(MaptoolFullscreen, LowResKeysAndTheBiosOption) {
     EXPECT_EQ(Ints(RunJson("bochs")["frames"][1]["banks"]), (std::vector<int>{4, 5, 6, 7}));
 }
 
+#ifdef MKVBEAF_EXE
+TEST(MaptoolFullscreen, ThroughAnAcceleratorDriverFramesGoWhereItsBuffersAre) {
+    const fs::path driver = WorkDir() / "driver";
+    fs::create_directories(driver);
+    ASSERT_EQ(std::system(("'" + std::string(MKVBEAF_EXE) + "' '" +
+                           (driver / "VBEAF.DRV").string() + "' > /dev/null")
+                              .c_str()),
+              0);
+    // The mode set clears the screen with the engine; a copy that did not
+    // wait for it would be reported by the emulated adapter.
+    const Result r = MapTool("fullscreen demo.map accel --hires --frames 2",
+                             "VBEAF_PATH='" + driver.string() + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(FrameShowsTick("accel", 2, 1, true));
+    // The driver's second buffer follows the first at 256 000 bytes, inside bank 3.
+    const Json second = RunJson("accel")["frames"][1];
+    EXPECT_EQ(Ints(second["banks"]), (std::vector<int>{3, 4, 5, 6, 7}));
+    EXPECT_EQ(second["visiblePage"], 1);
+}
+#endif
+
 TEST(MaptoolFullscreen, ErrorsAreOneLine) {
     ExpectOneErrorLine(MapTool("fullscreen demo.map small --hires", "PCEMU_VRAM_KB=256"),
                        "The display's video memory cannot hold two pages of 640 x 400");
