@@ -2,6 +2,7 @@
 
 #include "tobrin16/protocol.h"
 
+#include "pcemu/fault_chain.h"
 #include "pcemu/machine.h"
 
 #include <csignal>
@@ -91,24 +92,6 @@ bool MapBank(int32_t bank, uintptr_t pc) {
     return true;
 }
 
-// Hands a fault that is not ours to the handler that was there before. When
-// that was the default action (or ignoring), the default comes back and the
-// access, executed again, ends the process as it would have.
-void PassOn(int signal, siginfo_t* info, void* context) {
-    const struct sigaction& previous = buffer.previous;
-    if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
-        if (previous.sa_flags & SA_SIGINFO)
-            previous.sa_sigaction(signal, info, context);
-        else
-            previous.sa_handler(signal);
-        return;
-    }
-    struct sigaction fallback = {};
-    fallback.sa_handler = SIG_DFL;
-    sigemptyset(&fallback.sa_mask);
-    sigaction(SIGSEGV, &fallback, nullptr);
-}
-
 void OnFault(int signal, siginfo_t* info, void* context) {
     if (buffer.active) {
         const auto host = reinterpret_cast<uintptr_t>(info->si_addr);
@@ -120,13 +103,7 @@ void OnFault(int signal, siginfo_t* info, void* context) {
                 return;
         }
     }
-    PassOn(signal, info, context);
-}
-
-bool HandlerIsOurs() {
-    struct sigaction current = {};
-    sigaction(SIGSEGV, nullptr, &current);
-    return (current.sa_flags & SA_SIGINFO) && current.sa_sigaction == OnFault;
+    pcemu::PassOnFault(buffer.previous, signal, info, context);
 }
 
 } // namespace
@@ -156,11 +133,8 @@ uint32_t StartVirtualBuffer(pcemu::Machine& pc, uint32_t windowBase, uint32_t ba
     buffer.mapped[0] = buffer.mapped[1] = -1;
     buffer.lastFaultPc = 0;
     buffer.lastUnmapped = -1;
-    struct sigaction handler = {};
-    handler.sa_sigaction = OnFault;
-    handler.sa_flags = SA_SIGINFO;
-    sigemptyset(&handler.sa_mask);
-    if (!HandlerIsOurs()) sigaction(SIGSEGV, &handler, &buffer.previous);
+    if (!pcemu::FaultHandlerInstalled(OnFault))
+        pcemu::InstallFaultHandler(OnFault, buffer.previous);
     buffer.active = true;
     return buffer.base;
 }
@@ -172,7 +146,7 @@ void StopVirtualBuffer() {
     space.reserveNoAccess(buffer.base, buffer.size);
     // A handler installed over ours stays; it passes foreign faults on to ours,
     // which passes them on in turn.
-    if (HandlerIsOurs()) sigaction(SIGSEGV, &buffer.previous, nullptr);
+    if (pcemu::FaultHandlerInstalled(OnFault)) sigaction(SIGSEGV, &buffer.previous, nullptr);
     space.guestFree(buffer.pc->hostPointer(buffer.fragment));
     buffer.mapped[0] = buffer.mapped[1] = -1;
 }

@@ -1,10 +1,9 @@
 #include "vga/direct_access_guard.h"
 
 #include "pcemu/address_space.h"
+#include "pcemu/fault_chain.h"
 #include "pcemu/layout.h"
 
-#include <csignal>
-#include <cstring>
 #include <mutex>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -16,43 +15,20 @@ constexpr int kMaxGuards = 16;
 std::atomic<DirectAccessGuard*> guards[kMaxGuards];
 struct sigaction previousHandler = {};
 
-// Hands a fault that is not ours to the handler that was there before. When
-// that was the default action (or ignoring), the default comes back and the
-// access, executed again, ends the process as it would have.
-void PassOn(int signal, siginfo_t* info, void* context) {
-    if (previousHandler.sa_handler != SIG_DFL && previousHandler.sa_handler != SIG_IGN) {
-        if (previousHandler.sa_flags & SA_SIGINFO)
-            previousHandler.sa_sigaction(signal, info, context);
-        else
-            previousHandler.sa_handler(signal);
-        return;
-    }
-    struct sigaction fallback = {};
-    fallback.sa_handler = SIG_DFL;
-    sigemptyset(&fallback.sa_mask);
-    sigaction(SIGSEGV, &fallback, nullptr);
-}
-
 void OnFault(int signal, siginfo_t* info, void* context) {
     const auto address = reinterpret_cast<uintptr_t>(info->si_addr);
     for (auto& slot : guards) {
         DirectAccessGuard* guard = slot.load(std::memory_order_acquire);
         if (guard && guard->takeFault(address)) return;
     }
-    PassOn(signal, info, context);
+    PassOnFault(previousHandler, signal, info, context);
 }
 
 // Installed once, the first time a guard is made, and kept: handlers
 // installed later (the virtual linear buffer's) pass foreign faults on to it.
 void InstallHandler() {
     static std::once_flag once;
-    std::call_once(once, [] {
-        struct sigaction handler = {};
-        handler.sa_sigaction = OnFault;
-        handler.sa_flags = SA_SIGINFO;
-        sigemptyset(&handler.sa_mask);
-        sigaction(SIGSEGV, &handler, &previousHandler);
-    });
+    std::call_once(once, [] { InstallFaultHandler(OnFault, previousHandler); });
 }
 
 void Report() {
