@@ -4,6 +4,7 @@
 // 4 and up bind through the flat thunk ("FLATTHUNK" and SharedBlock), lower
 // versions through the universal thunk ("UTProc"). This platform has no
 // system thunking library, so there is no step that links to one.
+#include "companion/binding.h"
 #include "service_call.h"
 #include "tobrin16/protocol.h"
 #include "tobrin32/tobrin32.h"
@@ -12,9 +13,7 @@
 
 #include <dlfcn.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #ifndef TOBRIN16_DEFAULT_PATH
 #error "TOBRIN16_DEFAULT_PATH must name the companion library"
@@ -42,21 +41,7 @@ uint32_t scratch = 0;     // guest address of the scratch area (universal thunk)
 char moduleTag = 0;       // its address is this library's module handle
 
 void ReportBindingError(const char* message) {
-    std::fprintf(stderr, "Tobrin Error: %s\n", message);
-    std::fflush(stderr);
-}
-
-bool FlatThunkFromWindowsVersion() {
-    const char* text = std::getenv("PCEMU_WINVER");
-    if (!text || !*text) return true;
-    char* end = nullptr;
-    const long version = std::strtol(text, &end, 10);
-    return *end != '\0' || (version & 0xFF) >= 4;
-}
-
-const char* CompanionPath() {
-    const char* path = std::getenv("PCEMU_TOBRIN16");
-    return path && *path ? path : TOBRIN16_DEFAULT_PATH;
+    companion_binding::ReportError("Tobrin", message);
 }
 
 void Unbind() {
@@ -68,8 +53,9 @@ void Unbind() {
 }
 
 bool Bind() {
-    flatThunkMode = FlatThunkFromWindowsVersion();
-    companion = dlopen(CompanionPath(), RTLD_NOW | RTLD_LOCAL);
+    flatThunkMode = companion_binding::FlatThunkWindows();
+    companion = dlopen(companion_binding::CompanionPath("PCEMU_TOBRIN16", TOBRIN16_DEFAULT_PATH),
+                       RTLD_NOW | RTLD_LOCAL);
     if (!companion) {
         ReportBindingError("Unable to load TOBRIN16.DLL!");
         return false;

@@ -1,59 +1,22 @@
 // Binding at load time, in child processes whose environment picks the
 // companion and the binding mode.
+#include "child_process.h"
+
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-struct Child {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-std::string Drain(int fd) {
-    std::string text;
-    char chunk[256];
-    ssize_t n;
-    while ((n = read(fd, chunk, sizeof chunk)) > 0)
-        text.append(chunk, static_cast<size_t>(n));
-    close(fd);
-    return text;
-}
+using companion_test::Child;
 
 // Runs a probe program of this build with these variables set (an empty
 // value removes the variable).
 Child RunChild(const std::string& probe,
                const std::vector<std::pair<std::string, std::string>>& env) {
-    int out[2], err[2];
-    Child child;
-    if (pipe(out) != 0 || pipe(err) != 0) return child;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        dup2(err[1], STDERR_FILENO);
-        close(out[0]);
-        close(err[0]);
-        for (const auto& [name, value] : env)
-            value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
-        const std::string path = std::string(PROBE_DIR) + "/" + probe;
-        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    close(err[1]);
-    child.out = Drain(out[0]);
-    child.err = Drain(err[0]);
-    int status = 0;
-    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-        child.exitCode = WEXITSTATUS(status);
-    return child;
+    return companion_test::RunChild(std::string(PROBE_DIR) + "/" + probe, env);
 }
 
 Child RunProbe(const char* windowsVersion, const std::string& companion = "") {

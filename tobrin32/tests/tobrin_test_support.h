@@ -1,6 +1,7 @@
 #pragma once
 // Test support: the binding mode under test, the emulated PC that tobrin32
 // runs on, companion call counts, and VBE mode switches.
+#include "companion/binding.h"
 #include "tobrin16/protocol.h"
 #include "tobrin16/tobrin16.h"
 #include "tobrin32/tobrin32.h"
@@ -18,8 +19,7 @@ namespace tobrin_test {
 
 // ctest runs the services twice; PCEMU_WINVER=3 selects the universal thunk.
 inline bool FlatThunk() {
-    const char* v = std::getenv("PCEMU_WINVER");
-    return !v || !*v || std::atoi(v) >= 4;
+    return companion_binding::FlatThunkWindows();
 }
 
 inline pcemu::Machine& Pc() {

@@ -4,15 +4,14 @@
 // "_RESURRECTION" entries directly, lower versions go through its "UTProc"
 // with user values 0 and 1. There is no system thunking library to link here,
 // so that step of the binding does not exist.
+#include "companion/binding.h"
 #include "vantor32/platform.h"
 #include "vantor32/vantor32.h"
 
 #include <dlfcn.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #ifndef VANTOR16_DEFAULT_PATH
 #error "VANTOR16_DEFAULT_PATH must name the companion library"
@@ -42,22 +41,7 @@ OutputQuery outputQuery = nullptr;
 char moduleTag = 0; // its address is this library's module handle
 
 void ReportError(const char* message) {
-    std::fprintf(stderr, "Vantor Error: %s\n", message);
-    std::fflush(stderr);
-}
-
-Binding BindingFromWindowsVersion() {
-    const char* text = std::getenv("PCEMU_WINVER");
-    if (!text || !*text) return Binding::FlatThunk;
-    char* end = nullptr;
-    const long major = std::strtol(text, &end, 10);
-    if (*end != '\0') return Binding::FlatThunk;
-    return (major & 0xFF) >= 4 ? Binding::FlatThunk : Binding::UniversalThunk;
-}
-
-const char* CompanionPath() {
-    const char* path = std::getenv("PCEMU_VANTOR16");
-    return path && *path ? path : VANTOR16_DEFAULT_PATH;
+    companion_binding::ReportError("Vantor", message);
 }
 
 void Unbind() {
@@ -69,8 +53,9 @@ void Unbind() {
 }
 
 bool Bind() {
-    binding = BindingFromWindowsVersion();
-    companion = dlopen(CompanionPath(), RTLD_NOW | RTLD_LOCAL);
+    binding = companion_binding::FlatThunkWindows() ? Binding::FlatThunk : Binding::UniversalThunk;
+    companion = dlopen(companion_binding::CompanionPath("PCEMU_VANTOR16", VANTOR16_DEFAULT_PATH),
+                       RTLD_NOW | RTLD_LOCAL);
     if (!companion) {
         ReportError("Unable to load VANTOR16.DLL!");
         return false;
