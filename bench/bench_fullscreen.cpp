@@ -15,13 +15,12 @@
 
 #include "demogen/generate.h"
 #include "pcemu/machine.h"
+#include "ratio_reporter.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -107,53 +106,29 @@ FULLSCREEN_BENCH(Copy, Work::Copy);
 FULLSCREEN_BENCH(FlipAtRetrace, Work::FlipAtRetrace);
 FULLSCREEN_BENCH(MemcpyToVram, Work::MemcpyToVram);
 
-// Prints the goal's ratios from the CPU times of this run (the machine may be shared).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
-                times_[run.run_name.str()] =
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+void PrintRatios(bench::RatioReporter& r) {
+    r.Out() << "\nRatios of CPU times from this run (goal: copy and flip < 0.5 x draw):\n";
+    for (const std::string size : {"640x400", "320x200"}) {
+        const std::string draw = "Fullscreen/Draw_" + size;
+        r.Ratio("Fullscreen/CopyAndFlipNoWait_" + size, draw,
+                "copy and flip, the flip not waiting: goal < 0.5");
+        r.Ratio("Fullscreen/Copy_" + size, draw, "the bank copies alone");
+        r.Ratio("Fullscreen/MemcpyToVram_" + size, draw,
+                "the same bytes copied without the window");
+        r.Ratio("Fullscreen/Frame_" + size, draw,
+                "the whole frame, the flip waiting for the retrace");
     }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\nRatios of CPU times from this run (goal: copy and flip < 0.5 x draw):\n");
-        for (const char* size : {"640x400", "320x200"}) {
-            const std::string draw = std::string("Fullscreen/Draw_") + size;
-            Ratio("Fullscreen/CopyAndFlipNoWait_" + std::string(size), draw,
-                  "copy and flip, the flip not waiting: goal < 0.5");
-            Ratio("Fullscreen/Copy_" + std::string(size), draw, "the bank copies alone");
-            Ratio("Fullscreen/MemcpyToVram_" + std::string(size), draw,
-                  "the same bytes copied without the window");
-            Ratio("Fullscreen/Frame_" + std::string(size), draw,
-                  "the whole frame, the flip waiting for the retrace");
-        }
-        RemoveDemo();
-    }
-
-private:
-    void Ratio(const std::string& over, const std::string& under, const char* note) {
-        auto a = times_.find(over), b = times_.find(under);
-        if (a == times_.end() || b == times_.end() || b->second <= 0) return;
-        std::printf("  %-38s / %-24s %8.3f  %s\n", over.c_str(), under.c_str(),
-                    a->second / b->second, note);
-    }
-    static void RemoveDemo() {
-        std::error_code ec;
-        std::filesystem::remove_all(DemoDir(), ec);
-    }
-    std::map<std::string, double> times_; // seconds
-};
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    bench::RatioReporter reporter(PrintRatios);
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::error_code ec;
+    std::filesystem::remove_all(DemoDir(), ec);
     benchmark::Shutdown();
     return 0;
 }

@@ -11,20 +11,18 @@
 #include "maprun/core/expandedtile.h"
 #include "maprun/core/game.h"
 #include "maprun/core/render.h"
+#include "ratio_reporter.h"
 #include "runtime_scenes.h"
 #include "sdl_scene.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 using namespace maprun;
 using bench::Scene;
@@ -258,66 +256,32 @@ std::unique_ptr<LoadedScene> Load(const std::string& name, const Scene& scene) {
 
 // ---- the ratios the drawing is held to ----
 
-class GoalReporter : public benchmark::ConsoleReporter {
-public:
-    // Colours only on a terminal.
-    GoalReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            const std::string name = run.run_name.str();
-            names_.insert(name);
-            if (run.run_type == Run::RT_Iteration)
-                samples_[name].push_back(run.GetAdjustedCPUTime());
-            else if (run.aggregate_name == "median")
-                medians_[name] = run.GetAdjustedCPUTime();
-        }
+// For every case measured under both prefixes: time(over) / time(under).
+void Ratios(bench::RatioReporter& r, const char* title, const std::string& over,
+            const std::string& under) {
+    bool titled = false;
+    for (const std::string& name : r.Names()) {
+        if (name.rfind(over, 0) != 0) continue;
+        const std::string rest = name.substr(over.size());
+        const double a = r.Seconds(name), b = r.Seconds(under + rest);
+        if (a <= 0 || b <= 0) continue;
+        if (!titled) r.Out() << "  " << title << ":\n";
+        titled = true;
+        char line[160];
+        std::snprintf(line, sizeof line, "    %-36s %6.2f\n", rest.c_str(), a / b);
+        r.Out() << line;
     }
+}
 
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::ostream& out = GetOutputStream();
-        out << "\nRatios of CPU times from this run (medians of repetitions):\n";
-        Ratios(out, "SDL2 time / ours, frames (goal >= 2.5 on the busy scene)", "SDL2_Blit/",
-               "ZorvGame_Draw/");
-        Ratios(out, "ours / memcpy of the bytes the frame writes (goal <= 3)", "ZorvGame_Draw/",
-               "Memcpy_Written/");
-        Ratios(out, "shaded tile / copying tile of the same coverage (goal <= 3)", "Tile_Shaded/",
-               "Tile_Copying/");
-    }
-
-private:
-    double Time(const std::string& name) {
-        if (medians_.count(name)) return medians_[name];
-        std::vector<double>& v = samples_[name];
-        if (v.empty()) return 0;
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    }
-
-    // For every case measured under both prefixes: time(over) / time(under).
-    void Ratios(std::ostream& out, const char* title, const std::string& over,
-                const std::string& under) {
-        bool titled = false;
-        for (const std::string& name : names_) {
-            if (name.rfind(over, 0) != 0) continue;
-            const std::string rest = name.substr(over.size());
-            const double a = Time(name), b = Time(under + rest);
-            if (a <= 0 || b <= 0) continue;
-            if (!titled) out << "  " << title << ":\n";
-            titled = true;
-            char line[160];
-            std::snprintf(line, sizeof line, "    %-36s %6.2f\n", rest.c_str(), a / b);
-            out << line;
-        }
-    }
-
-    std::set<std::string> names_;
-    std::map<std::string, std::vector<double>> samples_;
-    std::map<std::string, double> medians_;
-};
+void PrintRatios(bench::RatioReporter& r) {
+    r.Out() << "\nRatios of CPU times from this run (medians of repetitions):\n";
+    Ratios(r, "SDL2 time / ours, frames (goal >= 2.5 on the busy scene)", "SDL2_Blit/",
+           "ZorvGame_Draw/");
+    Ratios(r, "ours / memcpy of the bytes the frame writes (goal <= 3)", "ZorvGame_Draw/",
+           "Memcpy_Written/");
+    Ratios(r, "shaded tile / copying tile of the same coverage (goal <= 3)", "Tile_Shaded/",
+           "Tile_Copying/");
+}
 
 } // namespace
 
@@ -345,7 +309,7 @@ int main(int argc, char** argv) {
     RegisterTiles(*demo);
     RegisterTiles(*busy);
 
-    GoalReporter reporter;
+    bench::RatioReporter reporter(PrintRatios);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

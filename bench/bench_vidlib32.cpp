@@ -10,12 +10,11 @@
 #include "vidlib32/vidlib32.h"
 
 #include "pcemu/machine.h"
+#include "ratio_reporter.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -151,53 +150,29 @@ BENCHMARK_CAPTURE(BM_Lines, Virtual, Access::Virtual)
     ->Arg(kHeight - 1)
     ->Unit(benchmark::kMillisecond);
 
-// Prints the goals' ratios from the CPU times of this run (the machine may be shared).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
-                times_[run.run_name.str()] =
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::FILE* out = stdout;
-        std::fprintf(out, "\nRatios of CPU times (user and system) from this run:\n");
-        for (const char* banked : {"BankedRealMode", "BankedProtectedMode"})
-            ratio(out, std::string("BM_Clear/") + banked, "BM_MemsetPage", "goal <= 1.5");
-        for (const char* other : {"Linear", "Virtual"})
-            ratio(out, std::string("BM_Clear/") + other, "BM_MemsetPage", "");
-        // The page spans five banks: the clear against five moves of the
-        // window each followed by a memset of the bank.
-        for (const char* banked : {"BankedRealMode", "BankedProtectedMode"})
-            ratio(out, std::string("BM_Clear/") + banked, "BM_MoveWindowAndMemsetIt",
-                  "against 5 x (window move + memset of the bank)", 5);
-        for (const char* banked : {"BankedRealMode", "BankedProtectedMode", "Virtual"})
-            ratio(out, std::string("BM_Lines/") + banked + "/479", "BM_Lines/Linear/479",
-                  "goal <= 3");
-        ratio(out, "BM_Lines/BankedProtectedMode/101", "BM_Lines/Linear/101",
-              "the stepping alone: no window moves");
-    }
-
-private:
-    void ratio(std::FILE* out, const std::string& over, const std::string& under, const char* note,
-               double underTimes = 1) {
-        auto a = times_.find(over), b = times_.find(under);
-        if (a == times_.end() || b == times_.end() || b->second <= 0) return;
-        double ratio = a->second / (underTimes * b->second);
-        std::fprintf(out, "  %-32s / %-20s %8.2f  %s\n", over.c_str(), under.c_str(), ratio, note);
-    }
-    std::map<std::string, double> times_; // seconds
-};
+void PrintRatios(bench::RatioReporter& r) {
+    r.Out() << "\nRatios of CPU times (user and system) from this run:\n";
+    for (const char* banked : {"BankedRealMode", "BankedProtectedMode"})
+        r.Ratio(std::string("BM_Clear/") + banked, "BM_MemsetPage", "goal <= 1.5");
+    for (const char* other : {"Linear", "Virtual"})
+        r.Ratio(std::string("BM_Clear/") + other, "BM_MemsetPage", "");
+    // The page spans five banks: the clear against five moves of the
+    // window each followed by a memset of the bank.
+    for (const char* banked : {"BankedRealMode", "BankedProtectedMode"})
+        r.Ratio(std::string("BM_Clear/") + banked, "BM_MoveWindowAndMemsetIt",
+                "against 5 x (window move + memset of the bank)", 5);
+    for (const char* banked : {"BankedRealMode", "BankedProtectedMode", "Virtual"})
+        r.Ratio(std::string("BM_Lines/") + banked + "/479", "BM_Lines/Linear/479", "goal <= 3");
+    r.Ratio("BM_Lines/BankedProtectedMode/101", "BM_Lines/Linear/101",
+            "the stepping alone: no window moves");
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    bench::RatioReporter reporter(PrintRatios);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
