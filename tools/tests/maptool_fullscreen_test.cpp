@@ -3,7 +3,7 @@
 // the error line.
 #include "maprun/core/render.h"
 
-#include "formats/tests/scratch_dir.h"
+#include "formats/tests/run_command.h"
 #include "pcemu/image.h"
 
 #include <gtest/gtest.h>
@@ -30,26 +30,14 @@ const fs::path& WorkDir() {
     return dir;
 }
 
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using Result = testing_support::CommandResult;
+using testing_support::FileText;
 
 // maptool with `args` after the program, `environment` before it.
 Result MapTool(const std::string& args, const std::string& environment = "") {
-    const fs::path out = WorkDir() / "proc.out", err = WorkDir() / "proc.err";
-    const std::string command = "cd '" + WorkDir().string() + "' && " + environment + " '" +
-                                MAPTOOL_EXE + "' " + args + " >'" + out.string() + "' 2>'" +
-                                err.string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
+    return testing_support::RunCommand("cd '" + WorkDir().string() + "' && " + environment + " '" +
+                                           MAPTOOL_EXE + "' " + args,
+                                       WorkDir());
 }
 
 void ExpectOneErrorLine(const Result& r, const std::string& message) {
@@ -60,7 +48,7 @@ void ExpectOneErrorLine(const Result& r, const std::string& message) {
 }
 
 Json RunJson(const std::string& dir) {
-    return Json::parse(ReadText(WorkDir() / dir / "run.json"));
+    return Json::parse(FileText(WorkDir() / dir / "run.json"));
 }
 
 pcemu::Image ReadRgbPng(const fs::path& file) {

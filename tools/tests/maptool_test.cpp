@@ -11,6 +11,7 @@
 #include "formats/mapfile.h"
 #include "formats/pbm.h"
 #include "formats/stream.h"
+#include "formats/tests/run_command.h"
 #include "formats/tilepalette.h"
 
 #include <gtest/gtest.h>
@@ -50,10 +51,7 @@ std::string InWork(const std::string& name) {
     return (WorkDir() / name).string();
 }
 
-struct Result {
-    int code;
-    std::string out, err;
-};
+using Result = testing_support::CommandResult;
 
 Result MapTool(const maptool::Arguments& args) {
     std::ostringstream out, err;
@@ -61,21 +59,10 @@ Result MapTool(const maptool::Arguments& args) {
     return {code, out.str(), err.str()};
 }
 
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Runs the built program with stdout and stderr captured in files; `shell`
 // goes before the program on the shell's command line.
 Result RunProgram(const std::string& args, const std::string& shell = "") {
-    fs::path out = WorkDir() / "proc.out", err = WorkDir() / "proc.err";
-    std::string command = shell + "'" + MAPTOOL_EXE + "' " + args + " >'" + out.string() + "' 2>'" +
-                          err.string() + "'";
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
+    return testing_support::RunCommand(shell + "'" + MAPTOOL_EXE + "' " + args, WorkDir());
 }
 
 void ExpectOneErrorLine(const Result& r) {

@@ -3,6 +3,8 @@
 #include "arguments.h"
 #include "image.h"
 
+#include "formats/tests/run_command.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,10 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out, err;
-};
+using ToolRun = testing_support::CommandResult;
 
 class MkvbeafToolTest : public ::testing::Test {
 protected:
@@ -34,22 +33,10 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     ToolRun run(const std::string& args) {
-        std::string outFile = (dir / "stdout").string(), errFile = (dir / "stderr").string();
-        std::string command = "cd '" + dir.string() + "' && " + MKVBEAF_EXE + " " + args + " >" +
-                              outFile + " 2>" + errFile;
-        int status = std::system(command.c_str());
-        ToolRun r;
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = read(outFile);
-        r.err = read(errFile);
-        fs::remove(outFile);
-        fs::remove(errFile);
-        return r;
+        return testing_support::RunCommand(
+            "cd '" + dir.string() + "' && " + MKVBEAF_EXE + " " + args, dir);
     }
-    static std::string read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    static std::string read(const fs::path& path) { return testing_support::FileText(path); }
     static std::string bytes(const std::vector<uint8_t>& v) { return {v.begin(), v.end()}; }
 
     fs::path dir;
@@ -75,7 +62,7 @@ TEST_F(MkvbeafToolTest, WritesTheImageEachOptionAsksFor) {
     for (const Case& c : cases) {
         fs::path file = dir / "VBEAF.DRV";
         ToolRun r = run(c.args + " " + file.string());
-        EXPECT_EQ(r.exitCode, 0) << c.args << ": " << r.err;
+        EXPECT_EQ(r.code, 0) << c.args << ": " << r.err;
         EXPECT_TRUE(r.err.empty()) << r.err;
         EXPECT_EQ(read(file), bytes(mkvbeaf::BuildImage(c.options))) << c.args;
         EXPECT_EQ(fs::status(file).permissions() & fs::perms::owner_read, fs::perms::owner_read);
@@ -86,7 +73,7 @@ TEST_F(MkvbeafToolTest, WritesTheImageEachOptionAsksFor) {
 
 TEST_F(MkvbeafToolTest, HelpAndErrors) {
     ToolRun help = run("--help");
-    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("usage: mkvbeaf"), std::string::npos);
 
     const std::pair<std::string, std::string> bad[] = {
@@ -97,12 +84,12 @@ TEST_F(MkvbeafToolTest, HelpAndErrors) {
     };
     for (const auto& [args, message] : bad) {
         ToolRun r = run(args);
-        EXPECT_EQ(r.exitCode, 1) << args;
+        EXPECT_EQ(r.code, 1) << args;
         EXPECT_EQ(r.err, message) << args;
         EXPECT_TRUE(r.out.empty());
     }
     ToolRun unwritable = run((dir / "missing" / "VBEAF.DRV").string());
-    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_EQ(unwritable.code, 1);
     EXPECT_EQ(unwritable.err.rfind("mkvbeaf: cannot write ", 0), 0u) << unwritable.err;
     EXPECT_EQ(std::count(unwritable.err.begin(), unwritable.err.end(), '\n'), 1);
     EXPECT_FALSE(fs::exists(dir / "a.drv"));

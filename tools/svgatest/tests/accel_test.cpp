@@ -129,7 +129,7 @@ TEST_F(SvgatestAccel, ScriptsDrawTheSamePictureThroughTheDriverAndInSoftware) {
                          (accel ? " --accel" : ""));
         if (r.tool.code == 0) {
             r.report = json::parse(r.tool.out);
-            r.png = ReadFile(png);
+            r.png = FileText(png);
         }
         return r;
     };
