@@ -48,15 +48,16 @@ std::optional<fs::path> ResolveDosName(const fs::path& dir, std::string_view nam
             current = exact;
             continue;
         }
-        std::optional<fs::path> match;
+        // Several entries may match ("Sheet.PBM" and "sheet.pbm"): take the
+        // byte-wise smallest name, whatever order the file system lists them in.
+        std::optional<std::string> match;
         for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
-            if (SameIgnoringCase(it->path().filename().string(), part)) {
-                match = it->path();
-                break;
-            }
+            std::string entry = it->path().filename().string();
+            if (SameIgnoringCase(entry, part) && (!match || entry < *match))
+                match = std::move(entry);
         }
         if (!match) return std::nullopt;
-        current = *match;
+        current /= *match;
     }
     if (!fs::exists(current, ec)) return std::nullopt;
     return current;

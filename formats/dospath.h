@@ -8,9 +8,12 @@
 namespace formats {
 
 // Splits `name` on '\' and '/'; each component is used as it stands when such an
-// entry exists, otherwise the one entry of that directory matching it without
-// regard to case. An absolute name (leading '/') starts at the root instead of
-// `dir`. Returns the path found, or nothing when a component has no match.
+// entry exists, otherwise the entry of that directory matching it without
+// regard to case; of several such entries, the one whose name is byte-wise
+// smallest (upper case before lower case), so the result never depends on the
+// order the file system lists entries in. The choice is made one component at
+// a time and never revisited. An absolute name (leading '/') starts at the root
+// instead of `dir`. Returns the path found, or nothing when a component has no match.
 std::optional<std::filesystem::path> ResolveDosName(const std::filesystem::path& dir,
                                                     std::string_view name);
 

@@ -8,10 +8,12 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace maptool {
 
@@ -68,6 +70,7 @@ void FlushFile(png_structp png) {
 
 struct PngHeader {
     png_uint_32 width = 0, height = 0;
+    bool interlaced = false;
     int colourType = 0;
     int bitDepth = 0;
     int colours = 0;
@@ -79,6 +82,7 @@ bool ReadPngHeader(png_structp png, png_infop info, PngHeader* header) {
     png_read_info(png, info);
     header->width = png_get_image_width(png, info);
     header->height = png_get_image_height(png, info);
+    header->interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
     header->colourType = png_get_color_type(png, info);
     header->bitDepth = png_get_bit_depth(png, info);
     png_colorp palette = nullptr;
@@ -94,12 +98,25 @@ bool ReadPngHeader(png_structp png, png_infop info, PngHeader* header) {
     return true;
 }
 
-bool ReadPngRows(png_structp png, png_infop info, png_bytepp rows) {
+// Indices come one byte a pixel, and interlaced rows pass by pass as stored
+// (each pass row starts at the row's first byte); the caller places them.
+bool StartPngRows(png_structp png, png_infop info, size_t* rowBytes) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_packing(png); // 1, 2 and 4-bit indices become one byte each
-    png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    png_read_image(png, rows);
+    *rowBytes = png_get_rowbytes(png, info);
+    return true;
+}
+
+// `row` must hold a whole picture row, also for the rows of a narrow pass.
+bool ReadPngRow(png_structp png, png_bytep row) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_row(png, row, nullptr);
+    return true;
+}
+
+bool FinishPng(png_structp png) {
+    if (setjmp(png_jmpbuf(png))) return false;
     png_read_end(png, nullptr);
     return true;
 }
@@ -129,6 +146,57 @@ struct WriteStructs {
     png_infop info = nullptr;
     ~WriteStructs() { png_destroy_write_struct(&png, info ? &info : nullptr); }
 };
+
+// Makes `bytes` hold `size` bytes, growing its room by doubling up to `total`:
+// a header may announce 64 M pixels that the file's data never reaches, so
+// memory follows the rows that really arrive.
+void GrowTo(std::vector<uint8_t>& bytes, size_t size, size_t total) {
+    if (bytes.capacity() < size)
+        bytes.reserve(std::min(total, std::max(size, 2 * bytes.capacity())));
+    bytes.resize(size);
+}
+
+bool ReadRowsInOrder(png_structp png, const PngHeader& header, std::vector<uint8_t>* pixels) {
+    const size_t width = header.width;
+    const size_t total = width * header.height;
+    for (size_t y = 0; y < header.height; ++y) {
+        GrowTo(*pixels, (y + 1) * width, total);
+        if (!ReadPngRow(png, pixels->data() + y * width)) return false;
+    }
+    return true;
+}
+
+// The seven passes are kept as they arrive, each pass row only as wide as the
+// pass; the picture is put together once every pass has been read.
+bool ReadInterlacedRows(png_structp png, const PngHeader& header, std::vector<uint8_t>* pixels) {
+    const size_t total = size_t(header.width) * header.height;
+    std::vector<uint8_t> row(header.width);
+    std::vector<uint8_t> passes;
+    for (int pass = 0; pass < 7; ++pass) {
+        const size_t columns = PNG_PASS_COLS(header.width, pass);
+        const png_uint_32 rows = PNG_PASS_ROWS(header.height, pass);
+        if (columns == 0) continue; // like libpng, pass over passes without columns or rows
+        for (png_uint_32 r = 0; r < rows; ++r) {
+            if (!ReadPngRow(png, row.data())) return false;
+            const size_t at = passes.size();
+            GrowTo(passes, at + columns, total);
+            std::copy_n(row.begin(), columns, passes.begin() + ptrdiff_t(at));
+        }
+    }
+    pixels->assign(total, 0);
+    const uint8_t* next = passes.data();
+    for (int pass = 0; pass < 7; ++pass) {
+        const png_uint_32 columns = PNG_PASS_COLS(header.width, pass);
+        const png_uint_32 rows = PNG_PASS_ROWS(header.height, pass);
+        if (columns == 0) continue;
+        for (png_uint_32 r = 0; r < rows; ++r) {
+            uint8_t* out = pixels->data() + size_t(PNG_ROW_FROM_PASS_ROW(r, pass)) * header.width;
+            for (png_uint_32 c = 0; c < columns; ++c)
+                out[PNG_COL_FROM_PASS_COL(c, pass)] = *next++;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
@@ -169,17 +237,19 @@ IndexedPicture ReadIndexedPng(formats::Stream& in, const std::string& name) {
         throw Failure(name + ": picture is too large for a PBM file");
     }
 
+    size_t rowBytes = 0;
+    if (!StartPngRows(structs.png, structs.info, &rowBytes))
+        throw Failure(name + ": " + error.text);
+    if (rowBytes != header.width) throw Failure(name + ": unexpected PNG row layout");
+
     IndexedPicture picture;
     picture.width = int(header.width);
     picture.height = int(header.height);
-    picture.pixels.assign(size_t(header.width) * header.height, 0);
     picture.rgb.assign(header.rgb, header.rgb + 3 * header.colours);
-    std::vector<png_bytep> rows(header.height);
-    for (png_uint_32 y = 0; y < header.height; ++y) {
-        rows[y] = picture.pixels.data() + size_t(y) * header.width;
-    }
-    if (!ReadPngRows(structs.png, structs.info, rows.data()))
-        throw Failure(name + ": " + error.text);
+    const bool complete = header.interlaced
+                              ? ReadInterlacedRows(structs.png, header, &picture.pixels)
+                              : ReadRowsInOrder(structs.png, header, &picture.pixels);
+    if (!complete || !FinishPng(structs.png)) throw Failure(name + ": " + error.text);
     return picture;
 }
 

@@ -7,14 +7,17 @@
 namespace {
 
 bool WriteRows(png_structp png, png_infop info, std::FILE* file, int width, int height,
-               int colourType, int bitDepth, png_bytepp rows, png_colorp palette, int colours) {
+               int colourType, int bitDepth, png_bytepp rows, png_colorp palette, int colours,
+               bool interlaced) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, file);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, colourType,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (colours) png_set_PLTE(png, info, palette, colours);
     png_write_info(png, info);
     if (bitDepth < 8) png_set_packing(png);
+    if (interlaced) png_set_interlace_handling(png);
     png_write_image(png, rows);
     png_write_end(png, nullptr);
     return true;
@@ -23,7 +26,8 @@ bool WriteRows(png_structp png, png_infop info, std::FILE* file, int width, int 
 } // namespace
 
 bool WriteTestPng(const std::string& file, int width, int height, int colourType, int bitDepth,
-                  const std::vector<uint8_t>& samples, const std::vector<uint8_t>& rgb) {
+                  const std::vector<uint8_t>& samples, const std::vector<uint8_t>& rgb,
+                  bool interlaced) {
     int channels = colourType == PNG_COLOR_TYPE_RGB ? 3 : 1;
     std::vector<uint8_t> copy = samples;
     std::vector<png_bytep> rows(static_cast<size_t>(height));
@@ -38,7 +42,7 @@ bool WriteTestPng(const std::string& file, int width, int height, int colourType
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     bool ok = info && WriteRows(png, info, out, width, height, colourType, bitDepth, rows.data(),
-                                palette.data(), int(palette.size()));
+                                palette.data(), int(palette.size()), interlaced);
     png_destroy_write_struct(&png, info ? &info : nullptr);
     return std::fclose(out) == 0 && ok;
 }
