@@ -31,7 +31,7 @@ inline const std::filesystem::path& FuzzDir(const char* target) {
 
 inline void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
     if (std::FILE* f = std::fopen(file.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
 }

@@ -2,16 +2,16 @@
 
 #include "pcemu/machine.h"
 
-#include <map>
-
 namespace tobrin16 {
 namespace {
 
-// Selector -> real-mode segment of the blocks handed out. Never destroyed:
-// the library that frees blocks may be unloaded after this one at exit.
-std::map<uint16_t, uint16_t>& Blocks() {
-    static auto* blocks = new std::map<uint16_t, uint16_t>;
-    return *blocks;
+// Real-mode segment of the block behind each selector handed out, by
+// descriptor index (0: none). Plain static data: nothing to destroy when the
+// companion is unloaded, and usable from exit-time frees in any order.
+uint16_t blockSegment[0x10000 >> 3];
+
+uint16_t* BlockOf(uint32_t selector) {
+    return selector <= 0xFFFF ? &blockSegment[selector >> 3] : nullptr;
 }
 
 } // namespace
@@ -28,7 +28,7 @@ uint32_t AllocRealMemory(const Call& call) {
         pc.freeReal(*segment);
         return 0;
     }
-    Blocks()[*selector] = *segment;
+    *BlockOf(*selector) = *segment;
     const uint32_t outputs[4] = {*selector, 0, *segment, 0};
     for (int i = 0; i < 4; ++i)
         if (call.record[1 + i]) pc.memory().write32(call.value[1 + i], outputs[i]);
@@ -36,12 +36,12 @@ uint32_t AllocRealMemory(const Call& call) {
 }
 
 void FreeRealMemory(uint32_t selector, uint32_t offset) {
-    auto it = Blocks().find(static_cast<uint16_t>(selector));
-    if (selector > 0xFFFF || offset != 0 || it == Blocks().end()) return;
+    uint16_t* block = BlockOf(selector);
+    if (!block || *block == 0 || offset != 0) return;
     pcemu::Machine& pc = pcemu::TheMachine();
-    pc.freeReal(it->second);
-    pc.selectors().free(it->first);
-    Blocks().erase(it);
+    pc.freeReal(*block);
+    pc.selectors().free(selector);
+    *block = 0;
 }
 
 } // namespace tobrin16

@@ -57,8 +57,9 @@ uint32_t CopyString(const FarMemory& from, uint32_t at, uint32_t room) {
 
 bool RelocateInfoBlock(VbeInfoBlock& info, bool vbe2) {
     if (!HaveArea()) return false;
-    std::array<uint32_t*, 4> strings = {&info.OemStringPtr, &info.OemVendorNamePtr,
-                                        &info.OemProductNamePtr, &info.OemProductRevPtr};
+    // Copies of the packed block's pointer fields (they are not aligned).
+    std::array<uint32_t, 4> strings = {info.OemStringPtr, info.OemVendorNamePtr,
+                                       info.OemProductNamePtr, info.OemProductRevPtr};
     const uint32_t stringCount = vbe2 ? 4 : 1;
 
     // The list keeps its terminator and leaves one byte per string.
@@ -72,8 +73,14 @@ bool RelocateInfoBlock(VbeInfoBlock& info, bool vbe2) {
         const uint32_t laterStrings = stringCount - 1 - i;
         const uint32_t room = kStringAreaBytes - listBytes - at - laterStrings;
         const uint32_t start = at;
-        at += CopyString(FarMemory(*strings[i]), at, room);
-        *strings[i] = areaGuest + start;
+        at += CopyString(FarMemory(strings[i]), at, room);
+        strings[i] = areaGuest + start;
+    }
+    info.OemStringPtr = strings[0];
+    if (vbe2) {
+        info.OemVendorNamePtr = strings[1];
+        info.OemProductNamePtr = strings[2];
+        info.OemProductRevPtr = strings[3];
     }
 
     for (uint32_t i = 0; i < modes; ++i) {
