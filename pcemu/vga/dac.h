@@ -14,7 +14,6 @@ public:
     // 8 bits per primary (set through the Bochs interface) or 6.
     void setWide(bool wide) { wide_ = wide; }
     bool wide() const { return wide_; }
-    uint8_t pelMask() const { return pelMask_; }
 
     // The raw entry as stored, 0x00RRGGBB.
     uint32_t raw(uint8_t index) const;

@@ -71,7 +71,6 @@ public:
     Image scanout() const;
     void scanout(Image& out) const; // reuses out's storage
     DisplayMode displayMode() const;
-    double refreshRateHz() const { return kRefreshHz; }
 
     // How many times the window view really moved to another bank.
     uint64_t windowMoves() const { return windowMoves_; }

@@ -32,7 +32,6 @@ public:
     }
     void advance(std::chrono::nanoseconds d) { time_ += d; }
     void set(std::chrono::nanoseconds t) { time_ = t; }
-    void setStep(std::chrono::nanoseconds step) { step_ = step; }
 
 private:
     std::chrono::nanoseconds time_{0};

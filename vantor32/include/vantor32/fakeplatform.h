@@ -71,7 +71,6 @@ public:
     // Messages handed to the system's default handling, in order.
     const std::vector<Message>& DefaultHandled() const { return defaultHandled_; }
     int DesktopRepaints() const { return repaints_; }
-    std::uint64_t Pumps() const { return pumps_; }
     std::size_t PendingMessages() const { return queue_.Size(); }
     std::uint32_t Now() const { return time_; }
 
