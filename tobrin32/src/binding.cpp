@@ -88,6 +88,17 @@ void Release() {
     Unbind();
 }
 
+// A record argument in guest memory: its input bytes, or zeros for an
+// output-only record.
+void WriteRecord(pcemu::MemoryBus& memory, uint32_t at, const ServiceArg& arg) {
+    if (arg.in) {
+        memory.writeBlock(at, arg.in, arg.size);
+        return;
+    }
+    for (uint32_t b = 0; b < arg.size; ++b)
+        memory.write8(at + b, 0);
+}
+
 uint32_t CallFlat(uint32_t service, const tobrin16::ServiceShape& shape,
                   std::initializer_list<ServiceArg> args) {
     pcemu::MemoryBus& memory = pcemu::TheMachine().memory();
@@ -96,11 +107,8 @@ uint32_t CallFlat(uint32_t service, const tobrin16::ServiceShape& shape,
         const uint32_t at = sharedBlock + shape.args[i].blockOffset;
         if (!arg->isRecord)
             memory.write32(at, arg->value);
-        else if (arg->in)
-            memory.writeBlock(at, arg->in, arg->size);
         else
-            for (uint32_t b = 0; b < arg->size; ++b)
-                memory.write8(at + b, 0);
+            WriteRecord(memory, at, *arg);
     }
     flatThunk(service);
     arg = args.begin();
@@ -129,11 +137,7 @@ uint32_t CallUniversal(uint32_t service, const tobrin16::ServiceShape& shape,
         }
         const uint32_t padded = (arg->size + 3) & ~3u;
         if (padded > scratch + kScratchBytes - at) return 0;
-        if (arg->in)
-            memory.writeBlock(at, arg->in, arg->size);
-        else
-            for (uint32_t b = 0; b < arg->size; ++b)
-                memory.write8(at + b, 0);
+        WriteRecord(memory, at, *arg);
         values[i] = at;
         list[listed++] = &values[i];
         at += padded;
