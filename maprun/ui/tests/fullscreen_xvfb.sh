@@ -27,7 +27,16 @@ fi
 
 maprun=$2 work=$3
 touch "$work/x-started"
-fail() { echo "FAILED: $*"; import -window root "$work/failure.png" 2>/dev/null; exit 1; }
+# The tests' environment may ask Qt for its offscreen platform: here the
+# program must show real windows on the X server.
+export QT_QPA_PLATFORM=xcb
+fail() {
+    echo "FAILED: $*"
+    import -window root "$work/failure.png" 2>/dev/null
+    echo "maprun's output:"
+    cat "$work/maprun.log"
+    exit 1
+}
 
 # The id of the visible window whose title is exactly $1, waiting up to $2 s.
 window() {
