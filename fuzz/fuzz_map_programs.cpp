@@ -2,7 +2,7 @@
 // with its tile set loading, and the runtime's map with its tile store and
 // hidden-layer pass. A tile set T.TIL lies beside the map for KIDS to name.
 // Afterwards the document's planes and the runtime's cells must match the
-// size each reports. Maps of more than 65536 cells are passed over: the sinks
+// size each reports. Maps of more than 4096 cells are passed over: the sinks
 // do the same at every size, and filling millions of empty cells only slows
 // the search (fuzz_map reads maps of every size).
 #include "asan_options.h"
@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr uint64_t kMostCells = 65536;
+constexpr uint64_t kMostCells = 4096;
 
 const fs::path& Dir() {
     static const fs::path& dir = [&]() -> const fs::path& {

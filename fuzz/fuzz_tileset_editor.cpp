@@ -14,12 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static mapedit::QuietUi ui;
     static mapedit::TColourTable colours;
     static mapedit::TTileCollection& tiles = *new mapedit::TTileCollection(colours, ui);
-    const std::filesystem::path& dir = fuzzing::TileSetDir("tileset_editor");
+    static const std::filesystem::path dir = fuzzing::TileSetDir("tileset_editor");
+    static const std::string tileSet = (dir / "T.TIL").string();
+    static const std::filesystem::path picturePath = dir / "P.PBM";
     const auto [text, picture] = fuzzing::SplitAtZero(data, size);
-    fuzzing::WriteFile(dir / "T.TIL", text);
-    fuzzing::WriteFile(dir / "P.PBM", picture);
+    fuzzing::WriteFile(tileSet, text);
+    fuzzing::WriteFile(picturePath, picture);
     try {
-        tiles.LoadTileSet((dir / "T.TIL").string());
+        tiles.LoadTileSet(tileSet);
     } catch (const formats::FormatError&) {
         // A wrong header, tile size, number or picture ends the load.
     }
