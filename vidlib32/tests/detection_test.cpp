@@ -42,7 +42,7 @@ TEST_F(Vbe20Detection, CopiesStringsAndListOneAfterAnotherAtFlatAddresses) {
     const VbeInfoBlock raw = RawInfoBlock();
     const VbeInfoBlock info = Detect(0x0200);
     EXPECT_EQ(std::string(info.VbeSignature, 4), "VESA");
-    EXPECT_GE(info.OemStringPtr, pcemu::kGuestHeapStart);
+    EXPECT_GE(+info.OemStringPtr, pcemu::kGuestHeapStart);
     uint32_t next = info.OemStringPtr;
     for (auto [copy, original] : {std::pair{info.OemStringPtr, raw.OemStringPtr},
                                   {info.OemVendorNamePtr, raw.OemVendorNamePtr},
@@ -83,7 +83,7 @@ TEST_F(NoVendorDetection, OnePointTwoWithoutTheTwoPointZeroStrings) {
     ASSERT_EQ(raw.VbeVersion, 0x0200);
     const VbeInfoBlock info = Detect(0x0102);
     EXPECT_EQ(info.VbeVersion, 0x0102);
-    EXPECT_EQ(info.OemProductNamePtr, raw.OemProductNamePtr);
+    EXPECT_EQ(+info.OemProductNamePtr, +raw.OemProductNamePtr);
     EXPECT_EQ(info.OemProductRevPtr, raw.OemProductRevPtr);
     EXPECT_EQ(info.VideoModePtr, info.OemStringPtr + RealString(raw.OemStringPtr).size() + 1);
 
@@ -190,7 +190,7 @@ TEST_F(Vbe20Detection, ListsAndNamesTooLongForTheirAreasAreCut) {
     });
     const VbeInfoBlock info = Detect(0x0200);
     EXPECT_EQ(FlatString(info.OemStringPtr), "");
-    EXPECT_EQ(info.OemProductRevPtr, info.OemStringPtr + 3);
+    EXPECT_EQ(+info.OemProductRevPtr, info.OemStringPtr + 3);
     EXPECT_EQ(ModeList(info.VideoModePtr).size(), (kStringArea - 4) / 2 - 1);
     EXPECT_EQ(info.VideoModePtr + 2 * ((kStringArea - 4) / 2), info.OemStringPtr + kStringArea);
     const SV_DeviceInfo* device = SV_init(0);

@@ -36,7 +36,10 @@ typedef struct SV_ModeInfo {
     uint16_t pages;
     uint8_t redSize, redPos, greenSize, greenPos, blueSize, bluePos, rsvdSize, rsvdPos;
 } SV_ModeInfo;
+#pragma pack(pop)
 
+// Fields in their fixed order, naturally aligned: the record lives in host
+// memory only and its pointers are native ones.
 typedef struct SV_DeviceInfo {
     int32_t version;
     int32_t lastX, lastY;
@@ -73,7 +76,6 @@ typedef struct SV_DeviceInfo {
     void (*beginDirectAccess)(void);
     void (*endDirectAccess)(void);
 } SV_DeviceInfo;
-#pragma pack(pop)
 
 #ifdef __cplusplus
 static_assert(sizeof(SV_ModeInfo) == 22, "SV_ModeInfo is the packed 22-byte record");
