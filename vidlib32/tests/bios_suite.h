@@ -79,11 +79,12 @@ inline std::string FlatString(uint32_t guest) {
     return reinterpret_cast<const char*>(Pc().hostPointer(guest));
 }
 
-// Mode numbers up to the 0xFFFF terminator.
+// Mode numbers up to the 0xFFFF terminator; the list may start at an odd
+// address, so each number is copied out.
 inline std::vector<uint16_t> Modes(const uint16_t* at) {
     std::vector<uint16_t> modes;
-    for (; *at != 0xFFFF && modes.size() < 200; ++at)
-        modes.push_back(*at);
+    for (uint16_t mode; std::memcpy(&mode, at, 2), mode != 0xFFFF && modes.size() < 200; ++at)
+        modes.push_back(mode);
     return modes;
 }
 

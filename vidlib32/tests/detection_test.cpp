@@ -44,15 +44,16 @@ TEST_F(Vbe20Detection, CopiesStringsAndListOneAfterAnotherAtFlatAddresses) {
     EXPECT_EQ(std::string(info.VbeSignature, 4), "VESA");
     EXPECT_GE(+info.OemStringPtr, pcemu::kGuestHeapStart);
     uint32_t next = info.OemStringPtr;
-    for (auto [copy, original] : {std::pair{info.OemStringPtr, raw.OemStringPtr},
-                                  {info.OemVendorNamePtr, raw.OemVendorNamePtr},
-                                  {info.OemProductNamePtr, raw.OemProductNamePtr},
-                                  {info.OemProductRevPtr, raw.OemProductRevPtr}}) {
+    // Unary plus reads the packed fields by value.
+    for (auto [copy, original] : {std::pair{+info.OemStringPtr, +raw.OemStringPtr},
+                                  {+info.OemVendorNamePtr, +raw.OemVendorNamePtr},
+                                  {+info.OemProductNamePtr, +raw.OemProductNamePtr},
+                                  {+info.OemProductRevPtr, +raw.OemProductRevPtr}}) {
         EXPECT_EQ(copy, next);
         EXPECT_EQ(FlatString(copy), RealString(original));
         next = copy + FlatString(copy).size() + 1;
     }
-    EXPECT_EQ(info.VideoModePtr, next);
+    EXPECT_EQ(+info.VideoModePtr, next);
     EXPECT_EQ(ModeList(info.VideoModePtr), ModeList(RealLinear(raw.VideoModePtr)));
 }
 
@@ -80,12 +81,12 @@ TEST_F(Vbe20Detection, MissingOrSmallTransferBufferEndsWithTheMessage) {
 // read as 15.
 TEST_F(NoVendorDetection, OnePointTwoWithoutTheTwoPointZeroStrings) {
     const VbeInfoBlock raw = RawInfoBlock();
-    ASSERT_EQ(raw.VbeVersion, 0x0200);
+    ASSERT_EQ(+raw.VbeVersion, 0x0200);
     const VbeInfoBlock info = Detect(0x0102);
-    EXPECT_EQ(info.VbeVersion, 0x0102);
+    EXPECT_EQ(+info.VbeVersion, 0x0102);
     EXPECT_EQ(+info.OemProductNamePtr, +raw.OemProductNamePtr);
-    EXPECT_EQ(info.OemProductRevPtr, raw.OemProductRevPtr);
-    EXPECT_EQ(info.VideoModePtr, info.OemStringPtr + RealString(raw.OemStringPtr).size() + 1);
+    EXPECT_EQ(+info.OemProductRevPtr, +raw.OemProductRevPtr);
+    EXPECT_EQ(+info.VideoModePtr, info.OemStringPtr + RealString(raw.OemStringPtr).size() + 1);
 
     ASSERT_EQ(RawModeInfo(0x110).BitsPerPixel, 16);
     ASSERT_EQ(RawModeInfo(0x110).RsvdMaskSize, 1);
