@@ -52,9 +52,12 @@ std::optional<fs::path> ResolveDosName(const fs::path& dir, std::string_view nam
         // byte-wise smallest name, whatever order the file system lists them in.
         std::optional<std::string> match;
         for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
-            std::string entry = it->path().filename().string();
+            // The entry's name as a view into its path: no path is made per entry.
+            const std::string& full = it->path().native();
+            const std::string_view entry =
+                std::string_view(full).substr(full.find_last_of('/') + 1);
             if (SameIgnoringCase(entry, part) && (!match || entry < *match))
-                match = std::move(entry);
+                match = std::string(entry);
         }
         if (!match) return std::nullopt;
         current /= *match;
@@ -63,13 +66,17 @@ std::optional<fs::path> ResolveDosName(const fs::path& dir, std::string_view nam
     return current;
 }
 
-fs::path DosNameToPath(const fs::path& dir, std::string_view name) {
-    if (auto found = ResolveDosName(dir, name)) return *found;
+fs::path DosNameAsPath(const fs::path& dir, std::string_view name) {
     std::string slashed(name);
     for (char& c : slashed)
         if (c == '\\') c = '/';
     if (!slashed.empty() && slashed.front() == '/') return fs::path(slashed);
     return (dir.empty() ? fs::path(".") : dir) / slashed;
+}
+
+fs::path DosNameToPath(const fs::path& dir, std::string_view name) {
+    if (auto found = ResolveDosName(dir, name)) return *found;
+    return DosNameAsPath(dir, name);
 }
 
 } // namespace formats

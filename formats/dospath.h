@@ -18,7 +18,11 @@ std::optional<std::filesystem::path> ResolveDosName(const std::filesystem::path&
                                                     std::string_view name);
 
 // Turns a stored name into a path to open: the resolved path when it exists,
-// otherwise dir / name with '\' turned into '/'.
+// otherwise DosNameAsPath(dir, name).
 std::filesystem::path DosNameToPath(const std::filesystem::path& dir, std::string_view name);
+
+// The name as a path without looking at the disk: dir / name with '\' turned
+// into '/' (the name alone when it starts with '/').
+std::filesystem::path DosNameAsPath(const std::filesystem::path& dir, std::string_view name);
 
 } // namespace formats

@@ -55,7 +55,8 @@ const fs::path& TTilePictures::Resolve(const std::string& name) {
     std::error_code ec;
     std::optional<fs::path> found = formats::ResolveDosName(fs::current_path(ec), name);
     if (!found) found = formats::ResolveDosName(tileSetDir_, name);
-    if (!found) found = formats::DosNameToPath(fs::path("."), name);
+    // Not found in either place: the name as it stands, for the open to report.
+    if (!found) found = formats::DosNameAsPath(fs::path("."), name);
     return paths_.emplace(name, *found).first->second;
 }
 
