@@ -231,8 +231,22 @@ int ReplaceFile::CloseAndRename() {
     return 0;
 }
 
-// A crash or a full disk while this runs leaves the file cut short or mixed;
-// it is used only when the folder allows nothing else.
+// Room for `size` bytes in the open file, claimed before anything is written,
+// so that a full disk or a file-size limit refuses the save with the file as
+// it was. A file system that cannot reserve space is written without.
+static int ReserveRoom(int fd, off_t size) {
+    struct stat before {};
+    if (fstat(fd, &before) != 0) return LastError();
+    if (size <= before.st_size || fallocate(fd, 0, 0, size) == 0) return 0;
+    const int error = LastError();
+    if (error == EOPNOTSUPP || error == ENOSYS) return 0;
+    // A reservation that failed part way may have grown the file: cut it back.
+    if (ftruncate(fd, before.st_size) != 0) return LastError();
+    return error;
+}
+
+// A crash while this runs leaves the file cut short or mixed; it is used only
+// when the folder allows nothing else.
 int ReplaceFile::WriteInPlace() {
     int error = 0;
     const int memory = fileno(file_);
@@ -244,7 +258,8 @@ int ReplaceFile::WriteInPlace() {
         if (fd < 0) {
             error = LastError();
         } else {
-            error = CopyAll(memory, fd, info.st_size);
+            error = ReserveRoom(fd, info.st_size);
+            if (error == 0) error = CopyAll(memory, fd, info.st_size);
             if (error == 0 && ftruncate(fd, info.st_size) != 0) error = LastError();
             if (error == 0 && fsync(fd) != 0) error = LastError();
             if (close(fd) != 0 && error == 0) error = LastError();

@@ -175,6 +175,27 @@ TEST(SavePermissions, ReadOnlyRefusedModeAndOwnerKeptClosedFolderWrittenInPlace)
     EXPECT_EQ(Text(closed / "rw.map"), "new and longer");
     EXPECT_EQ(InChild([&] { return (Save(closed / "rw.map", "short"), 0); }, true), 0);
     EXPECT_EQ(Text(closed / "rw.map"), "short");
+    // Contents that cannot fit (here a file-size limit met once they are
+    // complete in memory) leave the old ones whole.
+    EXPECT_EQ(InChild(
+                  [&] {
+                      ReplaceFile out(closed / "rw.map");
+                      BinaryWriter(out.File()).WriteBytes("much longer than the limit", 26);
+                      std::fflush(out.File());
+                      rlimit limit{16, 16};
+                      setrlimit(RLIMIT_FSIZE, &limit);
+                      try {
+                          out.Commit();
+                      } catch (const EInOutError& e) {
+                          return std::string(e.what()).find("File too large") != std::string::npos
+                                     ? 0
+                                     : 2;
+                      }
+                      return 1;
+                  },
+                  true),
+              0);
+    EXPECT_EQ(Text(closed / "rw.map"), "short");
     EXPECT_EQ(Names(closed), std::set<std::string>{"rw.map"});
     chmod(closed.c_str(), 0755);
 
