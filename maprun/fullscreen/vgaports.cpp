@@ -6,7 +6,7 @@ namespace {
 
 // Bit 0 of the input status: the display is blanked (between lines or frames).
 bool Blanked(pcemu::PortBus& ports) {
-    return (ports.in8(kInputStatusPort) & 0x01) != 0;
+    return (ports.in8(kInputStatusPort) & pcemu::vga::kDisplayDisabled) != 0;
 }
 
 // Waits for the next change of the blanking bit from clear to set.

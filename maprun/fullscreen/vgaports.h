@@ -5,12 +5,13 @@
 #include "maprun/core/framebuffer.h"
 
 #include "pcemu/ports.h"
+#include "pcemu/vga_ports.h"
 
 namespace maprun {
 
-inline constexpr uint16_t kDacWriteIndexPort = 0x3C8;
-inline constexpr uint16_t kDacDataPort = 0x3C9;
-inline constexpr uint16_t kInputStatusPort = 0x3DA;
+inline constexpr uint16_t kDacWriteIndexPort = pcemu::vga::kDacWriteIndex;
+inline constexpr uint16_t kDacDataPort = pcemu::vga::kDacData;
+inline constexpr uint16_t kInputStatusPort = pcemu::vga::kInputStatus;
 
 // Loads all 256 entries from index 0, each primary cut to six bits.
 void LoadVGAPalette(pcemu::PortBus& ports, const RgbQuad (&palette)[256]);

@@ -1,6 +1,7 @@
 #include "bios/model/adapter_io.h"
 
 #include "pcemu/ports.h"
+#include "pcemu/vga_ports.h"
 
 namespace pcemu::model {
 namespace {
@@ -14,9 +15,9 @@ constexpr uint16_t kSequencer = 0x3C4;
 constexpr uint16_t kMiscRead = 0x3CC;
 constexpr uint16_t kGraphics = 0x3CE;
 constexpr uint16_t kCrtc = 0x3D4;
-constexpr uint16_t kInputStatus = 0x3DA;
 constexpr uint8_t kPaletteSource = 0x20;
-constexpr uint8_t kRetrace = 0x08;
+using vga::kInputStatus;
+constexpr uint8_t kRetrace = vga::kVerticalRetrace;
 constexpr unsigned kMaxPolls = 1u << 22;
 
 } // namespace

@@ -2,17 +2,15 @@
 #include "bios/model/video_bios.h"
 #include "pcemu/adapter.h"
 #include "pcemu/machine.h"
+#include "pcemu/vga_ports.h"
 
 #include <vector>
 
 namespace pcemu::model {
-namespace {
 
-constexpr uint16_t kDacWriteIndex = 0x3C8;
-constexpr uint16_t kDacReadIndex = 0x3C7;
-constexpr uint16_t kDacData = 0x3C9;
-
-} // namespace
+using vga::kDacData;
+using vga::kDacReadIndex;
+using vga::kDacWriteIndex;
 
 // BL = 00h: BH = bits per primary wanted (8 for 7 and up, else 6); 01h:
 // BH = bits in effect. Eight bits need the capability and an SVGA mode (the

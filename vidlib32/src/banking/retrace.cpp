@@ -1,15 +1,16 @@
 #include "banking/retrace.h"
 
 #include "pcemu/machine.h"
+#include "pcemu/vga_ports.h"
 
 #include <cstdint>
 
 namespace vidlib32 {
 namespace {
 
-constexpr uint16_t kInputStatus = 0x3DA;
-constexpr uint8_t kDisplayDisabled = 0x01;
-constexpr uint8_t kVerticalRetrace = 0x08;
+using pcemu::vga::kDisplayDisabled;
+using pcemu::vga::kInputStatus;
+using pcemu::vga::kVerticalRetrace;
 // A frame lasts about 14 ms; an adapter whose status never changes must not
 // hold the caller for ever.
 constexpr uint32_t kMaxPolls = 50'000'000;

@@ -6,16 +6,17 @@
 #include "vidlib32/vidlib32.h"
 
 #include "pcemu/machine.h"
+#include "pcemu/vga_ports.h"
 
 #include <chrono>
 
 namespace vidlib32::palette {
 namespace {
 
-constexpr uint16_t kDacWriteIndex = 0x3C8;
-constexpr uint16_t kDacData = 0x3C9;
-constexpr uint16_t kInputStatus = 0x3DA;
-constexpr uint8_t kVerticalRetrace = 0x08;
+using pcemu::vga::kDacData;
+using pcemu::vga::kDacWriteIndex;
+using pcemu::vga::kInputStatus;
+using pcemu::vga::kVerticalRetrace;
 // A retrace comes every frame (about 14 ms); waiting longer than this means
 // the adapter gives none, and programming goes ahead without it.
 constexpr auto kLongestWait = std::chrono::milliseconds(100);
